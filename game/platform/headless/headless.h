@@ -1,0 +1,64 @@
+// Control of the headless backend, for tests: a virtual millisecond clock that
+// advances by a fixed step at every shown frame and by every sleep, scripted
+// keyboard and joystick input, window events, recorded message boxes and the
+// shown frames kept in memory.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace headless {
+
+// Back to the start state: clock 0, frame step 16 ms, no keys down, no events,
+// no frames, no message boxes, display available, no joystick, executable
+// path unchanged.
+void resetAll();
+
+// Virtual clock.
+uint32_t now();
+void advanceClock(uint32_t milliseconds);
+void setFrameStep(uint32_t milliseconds);
+void setCalendarSeconds(uint32_t seconds);
+
+// Whether openDisplay succeeds.
+void setDisplayAvailable(bool available);
+
+// Where executablePath() points, e.g. a fixture game folder + "velta".
+void setExecutablePath(const std::string& path);
+
+// Input. setKey takes effect at once; scheduled keys take effect when the
+// given frame number (count of frames shown so far) is reached at a present.
+void setKey(int virtualKey, bool down);
+void scheduleKey(uint64_t atFrame, int virtualKey, bool down);
+void setJoystick(unsigned id, bool present, platform::JoystickCaps caps);
+void setJoystickSample(unsigned id, platform::JoystickSample sample);
+
+// Window events delivered by pollEvent, in order.
+void pushEvent(const platform::Event& event);
+// Events scheduled for the poll that follows the given frame's present.
+void scheduleEvent(uint64_t afterFrame, const platform::Event& event);
+
+// Frames shown so far, and the last few kept as RGB pictures (640x480x3).
+uint64_t framesShown();
+void setKeptFrames(size_t count);
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb; // width * height * 3
+    uint32_t pixel(int x, int y) const; // 0xRRGGBB
+};
+// index 0 is the last shown frame, 1 the one before, ...
+const Picture* shownFrame(size_t back = 0);
+// The palette indices of the last shown frame.
+const std::vector<uint8_t>& lastFrameIndices();
+// Saves a picture as PNG or BMP, chosen by the file name's extension.
+bool savePicture(const Picture& picture, const std::string& fileName);
+
+// Message boxes shown so far: (text, caption), UTF-8.
+const std::vector<std::pair<std::string, std::string>>& messageBoxes();
+
+} // namespace headless

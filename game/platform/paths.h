@@ -1,0 +1,17 @@
+// File names as the game writes them ("stage\\def.vtg", any letter case) turned
+// into names this machine's file system finds.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// "\\" becomes "/", doubled separators collapse; when the exact name does not
+// exist, each component is looked up ignoring letter case. A name that cannot
+// be found in any case is returned with its separators converted.
+std::string resolvePath(const std::string& name);
+
+// fopen through resolvePath.
+FILE* openFile(const std::string& name, const char* mode);
+
+// The folder of the running executable, ending with "/".
+std::string gameFolder();

@@ -1,0 +1,79 @@
+// The narrow interface between the game and the machine it runs on.
+//
+// Everything the game needs from the operating system goes through these
+// functions. Two backends implement them: game/platform/sdl (a real window,
+// keyboard, joystick, clock) and game/platform/headless (a virtual clock,
+// scripted input and frames kept in memory, for tests). The backend is chosen
+// at link time; no game code asks which one it runs on.
+//
+// Sound and music have their own backend interface in audio_backend.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct PaletteEntry;
+
+namespace platform {
+
+// Display options read from config.ini's [DISPLAY] section before the display
+// opens. The game never writes them.
+struct DisplayOptions {
+    int scale = 0;          // 0: the largest integer scale that fits the desktop
+    bool fullscreen = false;
+};
+
+// Opens the window that shows a width by height 8-bit display. Returns false
+// when no display can be had (the game then ends with its error box).
+bool openDisplay(int width, int height, const DisplayOptions& options);
+void closeDisplay();
+bool displayOpen();
+
+// Shows a width by height picture of palette indices through the given
+// 256-entry palette. Called by the game's present; the backend only converts
+// and scales.
+void showFrame(const uint8_t* pixels, int pitch, const PaletteEntry* palette);
+
+// Milliseconds since some fixed point (timeGetTime) and a blocking wait (Sleep).
+uint32_t ticks();
+void sleep(uint32_t milliseconds);
+
+// Calendar time in whole seconds; seeds the random source.
+uint32_t calendarSeconds();
+
+// A modal message box with an OK button. Texts are UTF-8.
+void messageBox(const std::string& text, const std::string& caption);
+
+// Window messages as the game's window procedure sees them.
+enum class EventType { KeyDown, KeyUp, Activate, Deactivate, Close };
+struct Event {
+    EventType type = EventType::Close;
+    int virtualKey = 0; // Windows virtual-key code for KeyDown / KeyUp
+};
+
+// Takes the next pending window event; false when there is none. Pumps the
+// backend's own event queue, so key states are current after it returns false.
+bool pollEvent(Event& event);
+
+// Whether the key with this Windows virtual-key code is down right now
+// (GetAsyncKeyState / GetKeyState high bit).
+bool keyDown(int virtualKey);
+
+// Joystick services in the shape of joyGetDevCapsA / joyGetPosEx: axes run
+// from 0 to the reported maximum (65535), buttons 1..32 are bits 0..31.
+struct JoystickCaps {
+    uint32_t xMax = 0;
+    uint32_t yMax = 0;
+};
+struct JoystickSample {
+    uint32_t x = 0;
+    uint32_t y = 0;
+    uint32_t buttons = 0;
+};
+bool joystickCaps(unsigned id, JoystickCaps& caps);
+bool joystickPosition(unsigned id, JoystickSample& sample);
+
+// Full path of the running executable (GetModuleFileNameA).
+std::string executablePath();
+
+} // namespace platform

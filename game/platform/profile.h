@@ -1,0 +1,22 @@
+// Profile files (config.ini, the enemy definitions) with the semantics of the
+// Windows profile functions: case-insensitive sections and keys, the first
+// match wins, values trimmed of surrounding blanks, integers read like
+// GetPrivateProfileInt. Every write replaces the file atomically and keeps all
+// its other lines byte for byte.
+#pragma once
+
+#include <string>
+
+// Integer value of the key, or defaultValue when the section or key is missing.
+// Leading digits are read (optional minus sign); a value without digits reads as 0.
+int profileReadInt(const std::string& fileName, const char* section, const char* key,
+                   int defaultValue);
+
+// Text value of the key, or defaultValue when missing; cut to bufferSize - 1 bytes.
+std::string profileReadString(const std::string& fileName, const char* section, const char* key,
+                              const char* defaultValue, size_t bufferSize = 1024);
+
+// Writes key=value into the section, creating the file, section or key when
+// missing. Returns false when the file could not be written.
+bool profileWriteString(const std::string& fileName, const char* section, const char* key,
+                        const char* value);
