@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 struct Surface {
@@ -11,10 +13,10 @@ struct Surface {
     std::vector<uint8_t> pixels;
 
     Surface() = default;
-    Surface(int w, int h) : width(w), height(h), pitch(w), pixels(size_t(w) * size_t(h), 0) {}
+    Surface(int w, int h) : width(w), height(h), pitch(w), pixels(std::size_t(w) * std::size_t(h), 0) {}
 
-    uint8_t* row(int y) { return pixels.data() + size_t(y) * size_t(pitch); }
-    const uint8_t* row(int y) const { return pixels.data() + size_t(y) * size_t(pitch); }
+    uint8_t* row(int y) { return pixels.data() + std::size_t(y) * std::size_t(pitch); }
+    const uint8_t* row(int y) const { return pixels.data() + std::size_t(y) * std::size_t(pitch); }
     uint8_t at(int x, int y) const { return row(y)[x]; }
     void fill(uint8_t index) { std::fill(pixels.begin(), pixels.end(), index); }
 };

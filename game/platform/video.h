@@ -53,6 +53,8 @@ struct PaletteTables {
 extern PaletteTables paletteTables;
 constexpr long PALETTE_TABLE_FILE_SIZE = 32640 + 3584 + 3328; // 39552
 
+// Scale and full-screen choice for the window, from config.ini's [DISPLAY] section.
+void setDisplayOptions(int scale, bool fullscreen);
 // Display start; returns 1 on success, 0 when no display can be had.
 int startVideo(int width, int height);
 void releaseVideo();
@@ -77,7 +79,10 @@ const PaletteEntry* displayPalette();
 // Sheets.
 void createBlankSheet(int sheet, int width, int height);
 int loadSheet(int sheet, const char* fileName, int width, int height);
-void loadAllSheets();
+// Loads the picture sheets and creates the blank ones; each of its two
+// progress lines goes to log when given (the start-up log).
+using StartupLogWriter = void (*)(const char* line);
+void loadAllSheets(StartupLogWriter log = nullptr);
 Surface* sheetSurface(int sheet); // nullptr when the slot is empty or out of range
 void clearSheetTable();
 

@@ -1,0 +1,235 @@
+#include "platform/blit.h"
+
+#include "platform/platform.h"
+#include "platform/video.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+namespace {
+
+bool flipMode = false;
+
+struct Copy {
+    int x, y, left, top, right, bottom;
+};
+
+// Clips a copy to the 640x480 back buffer as the game always has: the
+// right and bottom edges first, then the left and top. False when nothing
+// remains to draw.
+bool clipToDisplay(Copy& c) {
+    if (c.x + (c.right - c.left) > DISPLAY_WIDTH) c.right = c.left - c.x + DISPLAY_WIDTH;
+    if (c.y + (c.bottom - c.top) > DISPLAY_HEIGHT) c.bottom = c.top - c.y + DISPLAY_HEIGHT;
+    if (c.x < 0) {
+        c.left -= c.x;
+        c.x = 0;
+    }
+    if (c.y < 0) {
+        c.top -= c.y;
+        c.y = 0;
+    }
+    return c.right >= c.left && c.bottom >= c.top;
+}
+
+// The rectangle copy refuses a source rectangle outside its surface and a
+// destination outside its target, drawing nothing, as a display driver does.
+bool fits(const Surface& s, int left, int top, int right, int bottom) {
+    return left >= 0 && top >= 0 && right <= s.width && bottom <= s.height;
+}
+
+void copyRect(const Surface& source, const Copy& c, Surface& target, bool keyed) {
+    const int w = c.right - c.left, h = c.bottom - c.top;
+    if (w <= 0 || h <= 0) return;
+    if (!fits(source, c.left, c.top, c.right, c.bottom)) return;
+    if (!fits(target, c.x, c.y, c.x + w, c.y + h)) return;
+    for (int r = 0; r < h; ++r) {
+        const uint8_t* in = source.row(c.top + r) + c.left;
+        uint8_t* out = target.row(c.y + r) + c.x;
+        if (!keyed) {
+            std::memcpy(out, in, size_t(w));
+            continue;
+        }
+        for (int i = 0; i < w; ++i)
+            if (in[i] != 0) out[i] = in[i];
+    }
+}
+
+// Software copies write pixel by pixel and skip what lies outside the target.
+template <typename Write>
+int softwareCopy(int x, int y, int sheet, int left, int top, int right, int bottom, int key,
+                 Write write) {
+    Copy c{x, y, left, top, right, bottom};
+    if (!clipToDisplay(c)) return 0;
+    if (drawingTargetSheet() >= 0 && drawingTargetSheet() == sheet) return 0;
+    Surface* source = sheetSurface(sheet);
+    Surface& target = drawingTarget();
+    if (!source || target.pixels.empty()) return 0;
+    if (!fits(*source, c.left, c.top, c.right, c.bottom)) return 0;
+    for (int r = c.top; r < c.bottom; ++r) {
+        const uint8_t* in = source->row(r);
+        for (int col = c.left; col < c.right; ++col) {
+            const uint8_t s = in[col];
+            if (key >= 0 && s == key) continue;
+            write(target, c, col, r, s);
+        }
+    }
+    return 1;
+}
+
+void putPixel(Surface& target, int x, int y, uint8_t index) {
+    if (x >= 0 && y >= 0 && x < target.width && y < target.height) target.row(y)[x] = index;
+}
+
+void fillRect(Surface& target, int left, int top, int right, int bottom, uint8_t index) {
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, target.width);
+    bottom = std::min(bottom, target.height);
+    for (int y = top; y < bottom; ++y)
+        std::memset(target.row(y) + left, index, size_t(std::max(0, right - left)));
+}
+
+// A pen of width w covers a w by w square around each point of the path.
+void penDot(Surface& target, int x, int y, int penWidth, uint8_t index) {
+    if (penWidth <= 1) {
+        putPixel(target, x, y, index);
+        return;
+    }
+    const int from = -(penWidth / 2);
+    fillRect(target, x + from, y + from, x + from + penWidth, y + from + penWidth, index);
+}
+
+// Bresenham from (x1, y1) towards (x2, y2); as LineTo, the last point is left out
+// for a one-pixel pen.
+void penLine(Surface& target, int x1, int y1, int x2, int y2, int penWidth, uint8_t index) {
+    const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    int error = dx + dy;
+    for (;;) {
+        if (x1 == x2 && y1 == y2) {
+            if (penWidth > 1) penDot(target, x1, y1, penWidth, index);
+            break;
+        }
+        penDot(target, x1, y1, penWidth, index);
+        const int e2 = 2 * error;
+        if (e2 >= dy) {
+            error += dy;
+            x1 += sx;
+        }
+        if (e2 <= dx) {
+            error += dx;
+            y1 += sy;
+        }
+    }
+}
+
+} // namespace
+
+void keyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom) {
+    Copy c{x, y, left, top, right, bottom};
+    Surface* source = sheetSurface(sheet);
+    if (source && clipToDisplay(c)) copyRect(*source, c, backBuffer(), true);
+}
+
+void opaqueBlit(int x, int y, int sheet, int left, int top, int right, int bottom) {
+    Copy c{x, y, left, top, right, bottom};
+    Surface* source = sheetSurface(sheet);
+    if (source && clipToDisplay(c)) copyRect(*source, c, backBuffer(), false);
+}
+
+void screenCaptureBlit(int x, int y, int sheet, int left, int top, int right, int bottom) {
+    Copy c{x, y, left, top, right, bottom};
+    Surface* target = sheetSurface(sheet);
+    if (target && clipToDisplay(c)) copyRect(backBuffer(), c, *target, false);
+}
+
+void scaledKeyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom,
+                     int width, int height) {
+    Surface* source = sheetSurface(sheet);
+    const int w = right - left, h = bottom - top;
+    if (!source || w <= 0 || h <= 0 || width <= 0 || height <= 0) return;
+    if (!fits(*source, left, top, right, bottom)) return;
+    Surface& target = backBuffer();
+    for (int r = 0; r < height; ++r) {
+        const uint8_t* in = source->row(top + r * h / height) + left;
+        for (int col = 0; col < width; ++col) {
+            const uint8_t s = in[col * w / width];
+            if (s != 0) putPixel(target, x + col, y + r, s);
+        }
+    }
+}
+
+int halfBlendBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int key) {
+    return softwareCopy(x, y, sheet, left, top, right, bottom, key,
+                        [](Surface& target, const Copy& c, int col, int r, uint8_t s) {
+                            const int dx = c.x + col - c.left, dy = c.y + r - c.top;
+                            if (dx >= target.width || dy >= target.height) return;
+                            uint8_t& d = target.row(dy)[dx];
+                            d = uint8_t((d + s) / 2);
+                        });
+}
+
+int flippedCellCopy(int x, int y, int sheet, int left, int top, int right, int bottom, int mode,
+                    int key) {
+    return softwareCopy(
+        x, y, sheet, left, top, right, bottom, key,
+        [mode](Surface& target, const Copy& c, int col, int r, uint8_t s) {
+            int dx = c.x + col - c.left, dy = c.y + r - c.top;
+            if (mode == FLIP_LEFT_RIGHT || mode == FLIP_BOTH)
+                dx = c.x + c.right - 1 - col;
+            if (mode == FLIP_UPSIDE_DOWN || mode == FLIP_BOTH)
+                dy = c.y + c.bottom - 1 - r;
+            putPixel(target, dx, dy, s);
+        });
+}
+
+void drawLine(int x1, int y1, int x2, int y2, uint32_t colour, int penWidth) {
+    penLine(drawingTarget(), x1, y1, x2, y2, penWidth, nearestPaletteIndex(colour));
+}
+
+void drawRectangle(int left, int top, int right, int bottom, uint32_t fillColour,
+                   uint32_t penColour, int penWidth) {
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    Surface& target = drawingTarget();
+    fillRect(target, left, top, right, bottom, nearestPaletteIndex(fillColour));
+    const uint8_t pen = nearestPaletteIndex(penColour);
+    const int r = right - 1, b = bottom - 1;
+    if (penWidth <= 1) {
+        for (int x = left; x <= r; ++x) {
+            putPixel(target, x, top, pen);
+            putPixel(target, x, b, pen);
+        }
+        for (int y = top; y <= b; ++y) {
+            putPixel(target, left, y, pen);
+            putPixel(target, r, y, pen);
+        }
+        return;
+    }
+    penLine(target, left, top, r, top, penWidth, pen);
+    penLine(target, r, top, r, b, penWidth, pen);
+    penLine(target, r, b, left, b, penWidth, pen);
+    penLine(target, left, b, left, top, penWidth, pen);
+}
+
+void setPageFlipMode(bool on) { flipMode = on; }
+bool pageFlipMode() { return flipMode; }
+
+void fillBackBuffer(uint8_t index) { backBuffer().fill(index); }
+
+void present(int clearFlag, uint8_t fillColour) {
+    Surface& primary = primarySurface();
+    Surface& back = backBuffer();
+    if (flipMode) {
+        // A flip exchanges the two buffers: the next frame starts on the old picture.
+        std::swap(primary.pixels, back.pixels);
+    } else {
+        for (int y = 0; y < SCREEN_HEIGHT && VIEW_Y + y < primary.height; ++y)
+            std::memcpy(primary.row(VIEW_Y + y) + VIEW_X, back.row(y), SCREEN_WIDTH);
+    }
+    if (!primary.pixels.empty()) platform::showFrame(primary.pixels.data(), primary.pitch,
+                                                     displayPalette());
+    if (clearFlag == 1) back.fill(fillColour);
+}

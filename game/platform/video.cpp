@@ -1,0 +1,321 @@
+#include "platform/video.h"
+
+#include "platform/blit.h"
+#include "platform/loaders/picture_loader.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <unordered_map>
+
+PaletteEntry workingPalette[256];
+PaletteTables paletteTables;
+
+namespace {
+
+struct SavedColour {
+    uint8_t red, green, blue;
+};
+
+SavedColour savedPalette[256];
+PaletteEntry shownPalette[256];
+platform::DisplayOptions displayOptions;
+bool started = false;
+Surface primary;
+Surface back;
+std::array<std::unique_ptr<Surface>, SHEET_COUNT> sheets;
+int targetSheet = -1;
+
+constexpr int NO_INDEX_DISTANCE = 195075; // 3 * 255 * 255
+
+int distance(const PaletteEntry& c, int red, int green, int blue) {
+    const int dr = int(c.red) - red, dg = int(c.green) - green, db = int(c.blue) - blue;
+    return dr * dr + dg * dg + db * db;
+}
+
+// Colour of ramp k (1..13) at intensity v (0..255).
+void rampColour(int k, int v, int& red, int& green, int& blue) {
+    int channel[3] = {0, 0, 0}; // red, green, blue
+    auto twoStep = [&](std::initializer_list<int> leading) {
+        int others[3] = {1, 1, 1};
+        for (int c : leading) {
+            channel[c] = v < 128 ? 2 * v : 255;
+            others[c] = 0;
+        }
+        for (int c = 0; c < 3; ++c)
+            if (others[c]) channel[c] = v < 128 ? 0 : 2 * v - 256;
+    };
+    auto threeStep = [&](int first, int second, int third) {
+        channel[first] = v > 84 ? 255 : 3 * v;
+        channel[second] = v <= 84 ? 0 : (v >= 170 ? 255 : 3 * v - 255);
+        channel[third] = v >= 170 ? 3 * v - 510 : 0;
+    };
+    switch (k) {
+    case 1: twoStep({0}); break;
+    case 2: twoStep({1}); break;
+    case 3: twoStep({2}); break;
+    case 4: twoStep({0, 1}); break;
+    case 5: twoStep({0, 2}); break;
+    case 6: twoStep({1, 2}); break;
+    case 7: channel[0] = channel[1] = channel[2] = v; break;
+    case 8: threeStep(0, 1, 2); break;
+    case 9: threeStep(0, 2, 1); break;
+    case 10: threeStep(1, 0, 2); break;
+    case 11: threeStep(1, 2, 0); break;
+    case 12: threeStep(2, 0, 1); break;
+    case 13: threeStep(2, 1, 0); break;
+    default: break;
+    }
+    red = channel[0];
+    green = channel[1];
+    blue = channel[2];
+}
+
+void completeBlendTable() {
+    for (int a = 0; a < 256; ++a) {
+        paletteTables.blend[a][a] = uint8_t(a);
+        for (int b = a + 1; b < 256; ++b) paletteTables.blend[b][a] = paletteTables.blend[a][b];
+    }
+}
+
+} // namespace
+
+void setDisplayOptions(int scale, bool fullscreen) {
+    displayOptions.scale = scale;
+    displayOptions.fullscreen = fullscreen;
+}
+
+int startVideo(int width, int height) {
+    if (!platform::openDisplay(width, height, displayOptions)) return 0;
+    primary = Surface(width, height);
+    back = Surface(width, height);
+    std::memcpy(shownPalette, workingPalette, sizeof shownPalette);
+    clearSheetTable();
+    targetSheet = -1;
+    started = true;
+    return 1;
+}
+
+bool videoStarted() { return started; }
+
+void releaseVideo() {
+    clearSheetTable();
+    if (started) platform::closeDisplay();
+    started = false;
+}
+
+uint8_t nearestPaletteIndex(int red, int green, int blue) {
+    int best = NO_INDEX_DISTANCE;
+    int index = 0;
+    for (int i = 0; i < 256; ++i) {
+        const int d = distance(workingPalette[i], red, green, blue);
+        if (d < best) {
+            best = d;
+            index = i;
+        }
+    }
+    return uint8_t(index);
+}
+
+uint8_t nearestPaletteIndex(uint32_t colourRef) {
+    return nearestPaletteIndex(int(colourRef & 0xFF), int((colourRef >> 8) & 0xFF),
+                               int((colourRef >> 16) & 0xFF));
+}
+
+void buildPaletteTables() {
+    for (int a = 0; a < 255; ++a) {
+        for (int b = a + 1; b < 256; ++b) {
+            const PaletteEntry& ca = workingPalette[a];
+            const PaletteEntry& cb = workingPalette[b];
+            paletteTables.blend[a][b] = nearestPaletteIndex((ca.red + cb.red) >> 1,
+                                                            (ca.green + cb.green) >> 1,
+                                                            (ca.blue + cb.blue) >> 1);
+        }
+    }
+    completeBlendTable();
+    for (int i = 0; i < 256; ++i) {
+        const PaletteEntry& c = workingPalette[i];
+        paletteTables.negative[i] = nearestPaletteIndex(255 - c.red, 255 - c.green, 255 - c.blue);
+        for (int k = 1; k <= 13; ++k) {
+            int r, g, b;
+            rampColour(k, i, r, g, b);
+            paletteTables.ramp[k][i] = nearestPaletteIndex(r, g, b);
+        }
+    }
+    for (int i = 0; i < 256; ++i) {
+        const PaletteEntry& target = workingPalette[i];
+        for (int k = 1; k <= 13; ++k) {
+            int best = NO_INDEX_DISTANCE;
+            uint8_t chosen = 0;
+            for (int v = 0; v < 256; ++v) {
+                const uint8_t c = paletteTables.ramp[k][v];
+                const int d = distance(workingPalette[c], target.red, target.green, target.blue);
+                if (d < best) {
+                    best = d;
+                    chosen = c;
+                }
+            }
+            paletteTables.rampProjection[k][i] = chosen;
+        }
+    }
+}
+
+bool writePaletteTableFile(const char* fileName) {
+    FILE* file = openFile(fileName, "wb");
+    if (!file) return false;
+    bool ok = true;
+    for (int a = 0; a < 255; ++a)
+        ok = ok && std::fwrite(&paletteTables.blend[a][a + 1], 1, size_t(255 - a), file) ==
+                       size_t(255 - a);
+    ok = ok && std::fwrite(paletteTables.negative, 1, 256, file) == 256;
+    for (int k = 1; k <= 13; ++k)
+        ok = ok && std::fwrite(paletteTables.rampProjection[k], 1, 256, file) == 256;
+    for (int k = 1; k <= 13; ++k) ok = ok && std::fwrite(paletteTables.ramp[k], 1, 256, file) == 256;
+    ok = std::fclose(file) == 0 && ok;
+    return ok;
+}
+
+// A file shorter than the tables would leave them partly undefined, so it
+// counts as unreadable and the tables are built afresh.
+bool readPaletteTableFile(const char* fileName) {
+    FILE* file = openFile(fileName, "rb");
+    if (!file) return false;
+    bool ok = true;
+    for (int a = 0; a < 255 && ok; ++a)
+        ok = std::fread(&paletteTables.blend[a][a + 1], 1, size_t(255 - a), file) ==
+             size_t(255 - a);
+    ok = ok && std::fread(paletteTables.negative, 1, 256, file) == 256;
+    for (int k = 1; k <= 13 && ok; ++k)
+        ok = std::fread(paletteTables.rampProjection[k], 1, 256, file) == 256;
+    for (int k = 1; k <= 13 && ok; ++k) ok = std::fread(paletteTables.ramp[k], 1, 256, file) == 256;
+    std::fclose(file);
+    completeBlendTable();
+    return ok;
+}
+
+int loadPalette(const char* pictureName, const char* tableFileName) {
+    FILE* file = openFile(pictureName, "rb");
+    if (!file) return 0;
+    uint8_t bytes[54 + 256 * 4];
+    const bool complete = std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes;
+    std::fclose(file);
+    // A picture too short to hold the colour table would give an undefined
+    // palette; it is treated like a missing one.
+    if (!complete) return 0;
+    for (int i = 0; i < 256; ++i) {
+        const uint8_t* entry = bytes + 54 + i * 4;
+        workingPalette[i] = {entry[2], entry[1], entry[0], entry[3]};
+    }
+    applyPaletteRange(0, 256);
+    if (!readPaletteTableFile(tableFileName)) {
+        buildPaletteTables();
+        writePaletteTableFile(tableFileName);
+    }
+    return 1;
+}
+
+int applyPaletteRange(int first, int count) {
+    if (count <= 0 || count > 256 || first < 0 || first >= 256) return 0;
+    if (first + count > 256) return 0;
+    std::memcpy(&shownPalette[first], &workingPalette[first], sizeof(PaletteEntry) * size_t(count));
+    return 1;
+}
+
+const PaletteEntry* displayPalette() { return shownPalette; }
+
+void savePalette() {
+    for (int i = 0; i < 256; ++i)
+        savedPalette[i] = {workingPalette[i].red, workingPalette[i].green, workingPalette[i].blue};
+}
+
+void restorePalette() {
+    for (int i = 0; i < 256; ++i) {
+        workingPalette[i].red = savedPalette[i].red;
+        workingPalette[i].green = savedPalette[i].green;
+        workingPalette[i].blue = savedPalette[i].blue;
+    }
+}
+
+void clearSheetTable() {
+    for (auto& sheet : sheets) sheet.reset();
+}
+
+void createBlankSheet(int sheet, int width, int height) {
+    if (sheet < 0 || sheet >= SHEET_COUNT || width <= 0 || height <= 0) return;
+    sheets[size_t(sheet)] = std::make_unique<Surface>(width, height);
+}
+
+int loadSheet(int sheet, const char* fileName, int width, int height) {
+    createBlankSheet(sheet, width, height);
+    Surface* surface = sheetSurface(sheet);
+    if (!surface) return 0;
+    RgbPicture picture;
+    if (!loadRgbPicture(resolvePath(fileName), picture)) return 0;
+    // Every pixel becomes the nearest palette entry; pictures use few colours.
+    std::unordered_map<uint32_t, uint8_t> nearest;
+    const int w = std::min(width, picture.width);
+    const int h = std::min(height, picture.height);
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = surface->row(y);
+        for (int x = 0; x < w; ++x) {
+            const uint32_t rgb = picture.pixels[size_t(y) * size_t(picture.width) + size_t(x)];
+            auto it = nearest.find(rgb);
+            if (it == nearest.end())
+                it = nearest.emplace(rgb, nearestPaletteIndex(int(rgb >> 16), int((rgb >> 8) & 0xFF),
+                                                              int(rgb & 0xFF)))
+                         .first;
+            row[x] = it->second;
+        }
+    }
+    return 1;
+}
+
+void loadAllSheets(StartupLogWriter log) {
+    loadSheet(SHEET_PLAYER, "chr.bmp", 256, 256);
+    loadSheet(SHEET_MAPOBJ, "mapobj.bmp", 256, 256);
+    loadSheet(SHEET_BEAM, "beam.bmp", 64, 64);
+    loadSheet(SHEET_ENEMY, "enemy.bmp", 128, 128);
+    loadSheet(SHEET_EFFECT, "effect.bmp", 256, 256);
+    loadSheet(SHEET_TITLE, "tt.bmp", 256, 256);
+    if (log) log("BITMAP LOADED.");
+    createBlankSheet(SHEET_PLAYER_MIRROR, 256, 256);
+    createBlankSheet(SHEET_ENEMY_MIRROR, 256, 256);
+    createBlankSheet(SHEET_ENEMY_UPSIDE_DOWN, 256, 256);
+    createBlankSheet(SHEET_BEAM_MIRROR, 256, 256);
+    createBlankSheet(SHEET_SNAPSHOT, 288, 256);
+    if (log) log("MIRROR SURFACE CREATED.");
+}
+
+Surface* sheetSurface(int sheet) {
+    if (sheet < 0 || sheet >= SHEET_COUNT) return nullptr;
+    return sheets[size_t(sheet)].get();
+}
+
+void setDrawingTarget(int sheet) {
+    if (sheet >= 0) targetSheet = sheet;
+}
+
+void resetDrawingTarget() { targetSheet = -1; }
+
+int drawingTargetSheet() { return targetSheet; }
+
+Surface& drawingTarget() {
+    if (targetSheet >= 0) {
+        if (Surface* s = sheetSurface(targetSheet)) return *s;
+        // A target slot without a surface: drawing goes nowhere visible.
+        static Surface nowhere;
+        return nowhere;
+    }
+    return back;
+}
+
+Surface& backBuffer() { return back; }
+Surface& primarySurface() { return primary; }
+
+void restoreAfterReactivation() {
+    // Our surfaces live in memory and are never lost; only the frame is redone.
+    present(1, 0);
+}

@@ -1,0 +1,68 @@
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "shell/ranking.h"
+#include "shell/scene_machine.h"
+#include "shell/scenes.h"
+#include "shell/stage_list.h"
+#include "shell/window.h"
+#include "stage/stage_progress.h"
+#include "world/player.h"
+
+#include <cstring>
+
+namespace {
+
+std::string commandLineBuffer;
+
+void enterButtons() {
+    static const struct {
+        const char* name;
+        int code;
+    } buttons[] = {{"UP", 38}, {"DOWN", 40}, {"LEFT", 37}, {"RIGHT", 39},
+                   {"PAUSE", 32}, {"A", 90},  {"B", 88},    {"C", 67}};
+    int index = 0;
+    for (const auto& button : buttons) input.setButton(index++, button.name, button.code);
+}
+
+} // namespace
+
+void setCommandLine(const std::string& line) {
+    // The buffer holds 255 bytes and its terminator; a longer line is cut.
+    commandLineBuffer = line.substr(0, 255);
+}
+
+const char* commandLine() { return commandLineBuffer.c_str(); }
+
+void bootScene() {
+    platform::sleep(1000);
+    playerStartupBuild();
+    newGameReset();
+    input.reset();
+    enterButtons();
+    if (!input.readSettings(settingsFilePath())) {
+        platform::messageBox("入力ﾃﾞﾊﾞｲｽの初期化中にｴﾗｰが発生しました。設定を確認してください。",
+                             "致命的なｴﾗｰ");
+        postWindowMessage(WindowMessage::Close);
+        return;
+    }
+    buildStageList();
+    loadRanking();
+
+    playMode = PLAY_NORMAL;
+    withoutDyingSwitch = 1;
+    testPlayStartX = 0;
+    const char* line = commandLine();
+    if (line[0] == '\0') {
+        playMode = PLAY_NORMAL;
+        withoutDyingSwitch = 0;
+        sceneNumber = SCENE_LOGO;
+        startFadeIn();
+    } else if (std::strncmp(line, "/D", 2) == 0) {
+        playMode = PLAY_DEBUG;
+        withoutDyingSwitch = 0;
+        sceneNumber = SCENE_TITLE;
+        startFadeIn();
+    } else {
+        testPlayStart(line);
+    }
+}

@@ -1,0 +1,75 @@
+// The ten scenes, the dispatcher, fades, the Escape request with its
+// confirmation scene, and the quit operation.
+#pragma once
+
+#include <cstdint>
+
+enum Scene {
+    SCENE_BOOT = 0,
+    SCENE_GAMEPLAY = 1,
+    SCENE_ENDING = 2,
+    SCENE_LOGO = 3,
+    SCENE_TITLE = 4,
+    SCENE_GAME_OVER = 5,
+    SCENE_EXTRA_STAGE = 6,
+    SCENE_RANKING = 7,
+    SCENE_STAFF_ROLL = 8,
+    SCENE_CONFIRMATION = 9,
+    SCENE_COUNT = 10,
+};
+
+enum FadeState : uint8_t { FADE_NONE = 0, FADE_IN = 1, FADE_OUT = 2 };
+
+enum PlayMode { PLAY_NORMAL = 0, PLAY_DEBUG = 1, PLAY_TEST = 2 };
+
+// Clear colours the scenes present with.
+enum ClearColour : uint8_t {
+    CLEAR_BLACK = 0,
+    CLEAR_LOGO = 1,
+    CLEAR_ENDING = 4,
+    CLEAR_SKY = 135,
+};
+
+extern int sceneNumber;
+extern int returnScene;
+extern uint8_t pauseFlag;
+extern uint8_t escapeAgainFlag;
+extern uint8_t fadeState;
+extern uint8_t fadeLevel;
+extern uint32_t fadeStepTime;
+extern int playMode;
+extern uint8_t withoutDyingSwitch;
+extern int testPlayStartX;
+
+// Puts every scene-machine variable back to its start value.
+void resetSceneMachine();
+
+using SceneHandler = void (*)();
+// The handler run for a scene number; tests replace handlers.
+void setSceneHandler(int scene, SceneHandler handler);
+SceneHandler sceneHandler(int scene);
+
+void sceneDispatcher();
+
+void startFadeIn();
+void startFadeOut();
+void drawFade();
+bool fadeRunning();
+
+// The leaving pattern of the menu scenes.
+// Step 1: on "A" or "PAUSE" just pressed while not leaving, plays the confirm
+// sound (when playSound), sets the leaving flag and starts the fade-out.
+// Returns true when it started leaving.
+bool startLeavingOnConfirm(uint8_t& leavingFlag, bool playSound = true);
+// Step 2: leaving, the fade done and the confirm sound over.
+bool readyToLeave(uint8_t leavingFlag);
+// Step 3's common start: wait 500 ms and clear the leaving flag. The caller
+// then prepares the next scene, sets the scene number and starts the fade-in.
+void finishLeaving(uint8_t& leavingFlag);
+
+void escapeRequest();
+void confirmationScene();
+void quitOperation();
+
+// One frame of a scene whose contents arrive later: input, fade, present.
+void plainSceneFrame(uint8_t clearColour);

@@ -1,0 +1,27 @@
+// The scene handlers the dispatcher runs, one per scene number.
+#pragma once
+
+#include <string>
+
+void bootScene();
+void gameplayScene();
+void endingScene();
+void logoScene();
+void titleScene();
+void gameOverScene();
+void extraStageScene();
+void rankingScene();
+void staffRollScene();
+
+// The command line as the game received it (at most 255 bytes).
+void setCommandLine(const std::string& commandLine);
+const char* commandLine();
+
+// Test play from a command line "SS XXXXXXXX file": stage index, start x, file.
+struct TestPlayCommand {
+    int stageIndex = 0;
+    int startX = 0;
+    std::string fileName;
+};
+TestPlayCommand parseTestPlayCommand(const char* commandLine);
+void testPlayStart(const char* commandLine);

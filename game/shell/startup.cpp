@@ -1,0 +1,81 @@
+#include "shell/startup.h"
+
+#include "platform/blit.h"
+#include "platform/input.h"
+#include "platform/music.h"
+#include "platform/platform.h"
+#include "platform/profile.h"
+#include "platform/sound.h"
+#include "platform/text.h"
+#include "platform/video.h"
+#include "shell/frame_clock.h"
+#include "shell/ranking.h"
+#include "shell/scene_machine.h"
+#include "shell/scenes.h"
+#include "shell/window.h"
+
+namespace {
+
+void readDisplayOptions() {
+    const std::string settings = settingsFilePath();
+    const int scale = profileReadInt(settings, "DISPLAY", "SCALE", 0);
+    const int fullscreen = profileReadInt(settings, "DISPLAY", "FULLSCREEN", 0);
+    setDisplayOptions(scale > 0 && scale <= 16 ? scale : 0, fullscreen != 0);
+}
+
+void loadingScreen() {
+    beginGdiText(24);
+    setTextColours(0xFFFFFF, 0x000000, 1);
+    textInBox(0, 0, 320, 240, "NOW LOADING...", ALIGN_CENTRE);
+    endGdiText();
+    present(0, 0);
+}
+
+} // namespace
+
+bool startUp(const std::string& line) {
+    setCommandLine(line);
+    setAllKeyEdgeLatches();
+    clearSheetTable();
+    resetSceneMachine();
+    resetWindow();
+    readDisplayOptions();
+    if (!startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT)) {
+        platform::messageBox("Can't create DirectDraw Object", "error");
+        return false;
+    }
+    onWindowCreate();
+    loadPalette("pal.bmp", "palfile.dat");
+    allocateFontDescription();
+    loadingScreen();
+    platform::sleep(1000);
+    loadAllSheets(appendStartupLog);
+    appendStartupLog("SPRITES READY.");
+    openSound();
+    appendStartupLog("DIRECTSOUND READY.");
+    openMusic();
+    appendStartupLog("KBGM READY.");
+    appendStartupLog("INPUT DEVICE READY.");
+    loadGameEffects();
+    appendStartupLog("SOUNDS LOADED.");
+    platform::sleep(500);
+    appendStartupLog("");
+    appendStartupLog("WELCOME TO\nTARVELON");
+    platform::sleep(500);
+    resetFrameClock(platform::ticks());
+    return true;
+}
+
+bool framePass() {
+    const uint32_t passStart = platform::ticks();
+    sceneDispatcher();
+    measurePass(passStart);
+    return drainMessages();
+}
+
+int runGame(const std::string& line) {
+    if (!startUp(line)) return 0;
+    while (framePass()) {
+    }
+    return 1;
+}

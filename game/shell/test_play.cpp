@@ -1,0 +1,43 @@
+#include "shell/scene_machine.h"
+#include "shell/scenes.h"
+#include "world/player.h"
+
+#include <cstring>
+
+namespace {
+
+// A number read from a fixed field alone: leading blanks and a sign are
+// taken, the first other character ends it, no digits read as 0. Characters
+// past the end of a short command line count as absent.
+int readField(const char* line, size_t length, size_t from, size_t count) {
+    size_t i = from;
+    const size_t end = std::min(length, from + count);
+    while (i < end && (line[i] == ' ' || line[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < end && (line[i] == '+' || line[i] == '-')) negative = line[i++] == '-';
+    long value = 0;
+    while (i < end && line[i] >= '0' && line[i] <= '9') value = value * 10 + (line[i++] - '0');
+    return int(negative ? -value : value);
+}
+
+} // namespace
+
+TestPlayCommand parseTestPlayCommand(const char* line) {
+    const size_t length = std::strlen(line);
+    TestPlayCommand command;
+    command.stageIndex = readField(line, length, 0, 2);
+    command.startX = readField(line, length, 3, 8);
+    if (length > 12) command.fileName = line + 12;
+    return command;
+}
+
+void testPlayStart(const char* line) {
+    const TestPlayCommand command = parseTestPlayCommand(line);
+    playMode = PLAY_TEST;
+    withoutDyingSwitch = 1;
+    testPlayStartX = command.startX;
+    sceneNumber = SCENE_GAMEPLAY;
+    // The stage itself is loaded here once the stage loader exists.
+    player.x = command.startX;
+    player.y = 48.0;
+}

@@ -1,0 +1,129 @@
+#include "shell/window.h"
+
+#include "platform/blit.h"
+#include "platform/music.h"
+#include "platform/platform.h"
+#include "platform/sound.h"
+#include "platform/text.h"
+#include "platform/video.h"
+#include "shell/random.h"
+#include "shell/scene_machine.h"
+#include "world/player.h"
+
+#include <deque>
+
+namespace {
+
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_F10 = 0x79;
+constexpr size_t STARTUP_LOG_SIZE = 1024;
+
+struct Posted {
+    WindowMessage message;
+    int virtualKey;
+};
+std::deque<Posted> posted;
+bool deactivated = false;
+std::string logText;
+
+void shutDown() {
+    present(1, 0);
+    releaseVideo();
+    closeSound();
+    freeFontDescription();
+    closeMusic();
+    postWindowMessage(WindowMessage::Destroy);
+}
+
+WindowMessage fromEvent(const platform::Event& event) {
+    switch (event.type) {
+    case platform::EventType::KeyDown: return WindowMessage::KeyDown;
+    case platform::EventType::KeyUp: return WindowMessage::KeyUp;
+    case platform::EventType::Activate: return WindowMessage::Activate;
+    case platform::EventType::Deactivate: return WindowMessage::Deactivate;
+    case platform::EventType::Close: return WindowMessage::Close;
+    }
+    return WindowMessage::Close;
+}
+
+} // namespace
+
+void postWindowMessage(WindowMessage message) { posted.push_back({message, 0}); }
+
+void resetWindow() {
+    posted.clear();
+    deactivated = false;
+    logText.clear();
+}
+
+void onWindowCreate() {
+    seedRandom(platform::calendarSeconds());
+    if (platform::keyDown(VK_F10)) setPageFlipMode(true);
+}
+
+void windowProcedure(WindowMessage message, int virtualKey) {
+    switch (message) {
+    case WindowMessage::KeyDown:
+        if (virtualKey == VK_ESCAPE) escapeRequest();
+        break;
+    case WindowMessage::KeyUp:
+        break;
+    case WindowMessage::Deactivate:
+        deactivated = true;
+        break;
+    case WindowMessage::Activate:
+        // The window is also activated when it first appears; only coming back
+        // from another program restores the display.
+        if (deactivated && videoStarted()) {
+            deactivated = false;
+            restoreAfterReactivation();
+            loadAllSheets(appendStartupLog);
+            // The player's mirrored frames are rebuilt at once; without them the
+            // player would vanish whenever he faces left.
+            buildPlayerMirror();
+        }
+        break;
+    case WindowMessage::Close:
+        shutDown();
+        break;
+    case WindowMessage::Destroy:
+        postWindowMessage(WindowMessage::Quit);
+        break;
+    case WindowMessage::Quit:
+        break;
+    }
+}
+
+bool drainMessages() {
+    for (;;) {
+        Posted next;
+        platform::Event event;
+        if (!posted.empty()) {
+            next = posted.front();
+            posted.pop_front();
+        } else if (platform::pollEvent(event)) {
+            next = {fromEvent(event), event.virtualKey};
+        } else {
+            return true;
+        }
+        if (next.message == WindowMessage::Quit) return false;
+        windowProcedure(next.message, next.virtualKey);
+    }
+}
+
+void appendStartupLog(const char* text) {
+    logText += text;
+    logText += "\n";
+    // The log holds 1024 bytes; once full, the oldest lines make room.
+    while (logText.size() > STARTUP_LOG_SIZE - 1) {
+        const size_t end = logText.find('\n');
+        logText.erase(0, end == std::string::npos ? logText.size() : end + 1);
+    }
+    beginGdiText(12, "Times");
+    setTextColours(0xFFFFFF, 0x000000, 1);
+    textInBox(10, 100, 288, 256, logText.c_str(), ALIGN_CENTRE);
+    endGdiText();
+    present(0, 0);
+}
+
+const std::string& startupLog() { return logText; }

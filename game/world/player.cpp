@@ -1,0 +1,61 @@
+#include "world/player.h"
+
+#include "platform/blit.h"
+#include "platform/video.h"
+
+Player player;
+
+namespace {
+
+void addPlayerFrames(Animator& a) {
+    for (int i = 0; i <= 5; ++i) a.addFrame(16 + 16 * i, 0, 32 + 16 * i, 32);
+    for (int i = 0; i <= 4; ++i) a.addFrame(16 * i, 32, 16 * i + 16, 64);
+    for (int i = 0; i <= 8; ++i) a.addFrame(16 * i, 64, 16 * i + 16, 96);
+    for (int i = 0; i <= 4; ++i) a.addFrame(16 * i, 128, 16 * i + 16, 160);
+    a.addFrame(48, 96, 64, 128);
+    for (int i = 0; i <= 3; ++i) a.addFrame(80 + 16 * i, 128, 96 + 16 * i, 160);
+    a.addFrame(0, 0, 16, 32);
+}
+
+void addPlayerLines(Animator& a) {
+    struct LineSpec {
+        int delay;
+        bool loops;
+        std::initializer_list<int> frames;
+    };
+    const LineSpec specs[] = {
+        {0, true, {0}},
+        {110, true, {1, 2, 3, 4, 5, 4, 3, 2}},
+        {50, true, {1, 2, 3, 4, 5, 4, 3, 2}},
+        {0, true, {7}},
+        {0, true, {6}},
+        {0, true, {8}},
+        {0, true, {9}},
+        {0, true, {10}},
+        {0, true, {11}},
+        {70, false, {12, 13, 14, 15, 16, 17, 18, 19}},
+        {75, false, {20, 21, 22, 23, 24, 26, 27, 28, 29, 30}},
+        {255, false, {25, 25, 25, 25}},
+        {75, false, {29, 28, 27, 26, 24, 23, 22, 21, 20}},
+    };
+    int n = 0;
+    for (const LineSpec& spec : specs) {
+        a.setLine(n++, spec.delay, spec.loops, std::data(spec.frames), int(spec.frames.size()));
+    }
+}
+
+} // namespace
+
+void playerStartupBuild() {
+    player.animator.clear();
+    addPlayerFrames(player.animator);
+    addPlayerLines(player.animator);
+    // Select the entry line even though the animator already stands on line 0.
+    player.animator.line = LINE_ENTERING;
+    player.animator.position = 1;
+    buildPlayerMirror();
+}
+
+void buildPlayerMirror() {
+    player.animator.buildMirror(SHEET_PLAYER, SHEET_PLAYER_MIRROR, FLIP_LEFT_RIGHT);
+}

@@ -1,0 +1,3 @@
+#include "world/world.h"
+
+World world;

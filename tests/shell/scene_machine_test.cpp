@@ -1,0 +1,199 @@
+// Frame timing, fades, the Escape request and the confirmation scene.
+#include "platform/blit.h"
+#include "platform/headless/headless.h"
+#include "platform/headless/headless_audio.h"
+#include "platform/video.h"
+#include "shell/frame_clock.h"
+#include "shell/random.h"
+#include "shell/scene_machine.h"
+#include "shell/shell_fixture.h"
+#include "shell/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_UP = 38;
+constexpr int VK_DOWN = 40;
+constexpr int VK_Z = 90;
+
+// Holds a key for one frame pass, then lets it go for another.
+bool tapKey(int vk) {
+    headless::setKey(vk, true);
+    const bool running = runPasses(1);
+    headless::setKey(vk, false);
+    return running && runPasses(1);
+}
+
+void pressEscape() { headless::pushEvent({platform::EventType::KeyDown, VK_ESCAPE}); }
+
+} // namespace
+
+TEST(RandomSource, FollowsTheLinearCongruentialSequence) {
+    seedRandom(1);
+    const int expected[] = {41, 18467, 6334, 26500, 19169};
+    for (int value : expected) EXPECT_EQ(drawRandom(), value);
+    seedRandom(0);
+    EXPECT_EQ(drawRandom(), 38);
+}
+
+TEST(FrameLoop, FrameTimeLagsOnePassAndClampsAfterAWait) {
+    GameFolderFixture game("frame-time");
+    ASSERT_TRUE(startUp("/D"));
+    static std::vector<double> seen;
+    static int pass;
+    seen.clear();
+    pass = 0;
+    setSceneHandler(SCENE_TITLE, [] {
+        seen.push_back(frameTime);
+        if (++pass == 4) platform::sleep(500);
+        present(1, 0); // 16 ms of virtual time per present
+    });
+    sceneNumber = SCENE_TITLE;
+    resetFrameClock(platform::ticks());
+    ASSERT_TRUE(runPasses(7));
+    ASSERT_EQ(seen.size(), 7u);
+    EXPECT_DOUBLE_EQ(seen[0], 0.0);   // the first pass
+    EXPECT_DOUBLE_EQ(seen[1], 0.0);   // start-up to the first pass took no time
+    EXPECT_DOUBLE_EQ(seen[2], 0.016);
+    EXPECT_DOUBLE_EQ(seen[4], 0.016); // pass after the wait: measured before it
+    EXPECT_DOUBLE_EQ(seen[5], 0.1);   // the wait itself, clamped
+    EXPECT_DOUBLE_EQ(seen[6], 0.016);
+}
+
+TEST(FrameLoop, FrameRateCountsPassesOfTheLastSecond) {
+    // Quarter seconds add up exactly in binary, so the second boundary is sharp.
+    resetFrameClock(0);
+    uint32_t t = 0;
+    measurePass(t += 250);
+    EXPECT_EQ(frameRate, 1);
+    for (int i = 0; i < 4; ++i) measurePass(t += 250);
+    EXPECT_EQ(frameRate, 4);
+    measurePass(t += 2000); // a long pass still counts, then the time is clamped
+    EXPECT_EQ(frameRate, 1);
+    EXPECT_DOUBLE_EQ(frameTime, 0.1);
+}
+
+TEST(Fades, StepEveryMoreThanFiftyMillisecondsOfGameClock) {
+    resetFrameClock(0);
+    resetSceneMachine();
+    startFadeOut();
+    EXPECT_EQ(fadeLevel, 0);
+    const struct {
+        double advance;
+        int level;
+        uint8_t state;
+    } steps[] = {{50, 0, FADE_OUT}, {1, 1, FADE_OUT}, {51, 2, FADE_OUT}, {51, 3, FADE_OUT},
+                 {51, 4, FADE_OUT}, {51, 5, FADE_OUT}, {51, 6, FADE_OUT}, {51, 7, FADE_OUT},
+                 {51, 7, FADE_NONE}, {500, 7, FADE_NONE}};
+    for (const auto& step : steps) {
+        advanceGameClock(step.advance);
+        drawFade();
+        EXPECT_EQ(fadeLevel, step.level);
+        EXPECT_EQ(fadeState, step.state);
+    }
+    startFadeIn();
+    EXPECT_EQ(fadeLevel, 7);
+    for (int i = 0; i < 7; ++i) {
+        advanceGameClock(51);
+        drawFade();
+    }
+    EXPECT_EQ(fadeLevel, 0);
+    EXPECT_EQ(fadeState, FADE_IN);
+    advanceGameClock(51);
+    drawFade();
+    EXPECT_EQ(fadeState, FADE_NONE);
+}
+
+TEST(EscapeRequest, IgnoredDuringFadesAndPause) {
+    resetSceneMachine();
+    createBlankSheet(SHEET_SNAPSHOT, 288, 256);
+    sceneNumber = SCENE_TITLE;
+    for (uint8_t state : {FADE_IN, FADE_OUT}) {
+        fadeState = state;
+        escapeRequest();
+        EXPECT_EQ(sceneNumber, SCENE_TITLE);
+    }
+    fadeState = FADE_NONE;
+    pauseFlag = 1;
+    escapeRequest();
+    EXPECT_EQ(sceneNumber, SCENE_TITLE);
+    pauseFlag = 0;
+    backBuffer().fill(135);
+    escapeRequest();
+    EXPECT_EQ(sceneNumber, SCENE_CONFIRMATION);
+    EXPECT_EQ(returnScene, SCENE_TITLE);
+    EXPECT_EQ(sheetSurface(SHEET_SNAPSHOT)->at(100, 100), 135);
+    escapeRequest();
+    EXPECT_EQ(escapeAgainFlag, 1);
+}
+
+class Confirmation : public testing::Test {
+protected:
+    Confirmation() : game("confirmation") {}
+    void SetUp() override {
+        ASSERT_TRUE(startUp("/D"));
+        ASSERT_TRUE(runPassesUntilTitleSettles());
+    }
+    // Boot, then the title's fade-in.
+    bool runPassesUntilTitleSettles() {
+        for (int i = 0; i < 200; ++i) {
+            if (!framePass()) return false;
+            if (sceneNumber == SCENE_TITLE && fadeState == FADE_NONE) return true;
+        }
+        return false;
+    }
+    GameFolderFixture game;
+};
+
+TEST_F(Confirmation, OkInATitleSceneEndsTheProgram) {
+    pressEscape();
+    ASSERT_TRUE(runPasses(1));
+    ASSERT_EQ(sceneNumber, SCENE_CONFIRMATION);
+    const uint32_t clockBefore = gameClock();
+    ASSERT_TRUE(runPasses(3));
+    EXPECT_EQ(gameClock(), clockBefore) << "the game clock stands still in the dialog";
+    ASSERT_TRUE(tapKey(VK_Z)); // cursor starts on OK
+    int passes = 0;
+    while (framePass() && passes < 100) ++passes;
+    EXPECT_LT(passes, 100) << "the game should have quit";
+    EXPECT_FALSE(videoStarted());
+}
+
+TEST_F(Confirmation, OkFromGameplayReturnsToTheTitle) {
+    sceneNumber = SCENE_GAMEPLAY;
+    ASSERT_TRUE(runPasses(1));
+    pressEscape();
+    ASSERT_TRUE(runPasses(1));
+    ASSERT_EQ(sceneNumber, SCENE_CONFIRMATION);
+    ASSERT_TRUE(tapKey(VK_Z));
+    for (int i = 0; i < 100 && sceneNumber == SCENE_CONFIRMATION; ++i) ASSERT_TRUE(runPasses(1));
+    EXPECT_EQ(sceneNumber, SCENE_TITLE);
+    EXPECT_EQ(fadeState, FADE_IN);
+    EXPECT_EQ(headless::musicRecord().state, headless::MidiState::Stopped);
+}
+
+TEST_F(Confirmation, CancelReturnsWithoutAFadeAndResumesMusic) {
+    pressEscape();
+    ASSERT_TRUE(runPasses(1));
+    ASSERT_TRUE(tapKey(VK_DOWN));
+    ASSERT_TRUE(tapKey(VK_UP));
+    ASSERT_TRUE(tapKey(VK_DOWN));
+    ASSERT_TRUE(tapKey(VK_Z));
+    EXPECT_EQ(sceneNumber, SCENE_TITLE);
+    EXPECT_EQ(fadeState, FADE_NONE);
+}
+
+TEST_F(Confirmation, EscapeAgainChoosesCancel) {
+    pressEscape();
+    ASSERT_TRUE(runPasses(1));
+    ASSERT_EQ(sceneNumber, SCENE_CONFIRMATION);
+    pressEscape();
+    ASSERT_TRUE(runPasses(1)); // the request arrives in this pass's drain
+    ASSERT_TRUE(runPasses(1)); // the next pass closes the dialog
+    EXPECT_EQ(sceneNumber, SCENE_TITLE);
+    EXPECT_EQ(fadeState, FADE_NONE);
+}

@@ -1,0 +1,24 @@
+#include "shell/shell_fixture.h"
+
+#include "platform/headless/headless.h"
+#include "platform/headless/headless_audio.h"
+#include "shell/startup.h"
+
+GameFolderFixture::GameFolderFixture(const std::string& name) {
+    headless::resetAll();
+    headless::resetAudio();
+    folder_ = makeTempFolder(name);
+    headless::setExecutablePath((folder_ / "velta").string());
+    writeIndexedBmp(folder_ / "pal.bmp", 4, 4, testPalette(), std::vector<uint8_t>(16, 1));
+    here_ = std::make_unique<CurrentFolder>(folder_);
+}
+
+void GameFolderFixture::writeConfig(const std::string& text) {
+    writeTextFile(folder_ / "config.ini", text);
+}
+
+bool runPasses(int count) {
+    for (int i = 0; i < count; ++i)
+        if (!framePass()) return false;
+    return true;
+}

@@ -1,0 +1,107 @@
+// The start-up sequence, the boot scene's choice of play mode and shutdown.
+#include "platform/headless/headless.h"
+#include "platform/video.h"
+#include "shell/scene_machine.h"
+#include "shell/scenes.h"
+#include "shell/shell_fixture.h"
+#include "shell/startup.h"
+#include "shell/window.h"
+#include "world/player.h"
+
+#include <gtest/gtest.h>
+
+TEST(StartUp, LogsEveryStepInOrder) {
+    GameFolderFixture game("startup-log");
+    ASSERT_TRUE(startUp(""));
+    EXPECT_EQ(startupLog(), "BITMAP LOADED.\nMIRROR SURFACE CREATED.\nSPRITES READY.\n"
+                            "DIRECTSOUND READY.\nKBGM READY.\nINPUT DEVICE READY.\n"
+                            "SOUNDS LOADED.\n\nWELCOME TO\nTARVELON\n");
+    // NOW LOADING and one frame for each of the nine appends, no more.
+    EXPECT_EQ(headless::framesShown(), 10u);
+    // One second of loading screen and two half-second waits.
+    EXPECT_GE(headless::now(), 2000u);
+    EXPECT_TRUE(std::filesystem::exists(game.folder() / "palfile.dat"));
+}
+
+TEST(StartUp, DisplayFailureShowsTheErrorBoxAndEnds) {
+    GameFolderFixture game("no-display");
+    headless::setDisplayAvailable(false);
+    EXPECT_EQ(runGame(""), 0);
+    ASSERT_EQ(headless::messageBoxes().size(), 1u);
+    EXPECT_EQ(headless::messageBoxes()[0].first, "Can't create DirectDraw Object");
+    EXPECT_EQ(headless::messageBoxes()[0].second, "error");
+    EXPECT_EQ(headless::framesShown(), 0u);
+}
+
+TEST(StartUp, CloseRequestShutsDownAndQuits) {
+    GameFolderFixture game("close");
+    ASSERT_TRUE(startUp(""));
+    ASSERT_TRUE(runPasses(3));
+    headless::pushEvent({platform::EventType::Close, 0});
+    EXPECT_FALSE(runPasses(1));
+    EXPECT_FALSE(videoStarted());
+}
+
+TEST(BootScene, CommandLineChoosesThePlayMode) {
+    const struct {
+        const char* line;
+        int mode;
+        int scene;
+        uint8_t withoutDying;
+        uint8_t fade;
+    } cases[] = {
+        {"", PLAY_NORMAL, SCENE_LOGO, 0, FADE_IN},
+        {"/D", PLAY_DEBUG, SCENE_TITLE, 0, FADE_IN},
+        {"/Dfoo bar", PLAY_DEBUG, SCENE_TITLE, 0, FADE_IN},
+        {"/d", PLAY_TEST, SCENE_GAMEPLAY, 1, FADE_NONE},
+        {"05 00000480 __ed.vtg", PLAY_TEST, SCENE_GAMEPLAY, 1, FADE_NONE},
+    };
+    for (const auto& c : cases) {
+        GameFolderFixture game("boot");
+        ASSERT_TRUE(startUp(c.line)) << c.line;
+        ASSERT_TRUE(runPasses(1)) << c.line;
+        EXPECT_EQ(playMode, c.mode) << c.line;
+        EXPECT_EQ(sceneNumber, c.scene) << c.line;
+        EXPECT_EQ(withoutDyingSwitch, c.withoutDying) << c.line;
+        EXPECT_EQ(fadeState, c.fade) << c.line;
+        EXPECT_EQ(player.animator.line, LINE_ENTERING) << c.line;
+    }
+}
+
+TEST(BootScene, TestPlayCommandLineFields) {
+    const struct {
+        const char* line;
+        int stage, x;
+        const char* file;
+    } cases[] = {
+        {"05 00000480 __ed.vtg", 5, 480, "__ed.vtg"},
+        {"12 00000144 my stage.vtg", 12, 144, "my stage.vtg"},
+        {" 3 -0000016 a.vtg", 3, -16, "a.vtg"},
+        {"xx 0000abcd b.vtg", 0, 0, "b.vtg"},
+        {"7", 7, 0, ""},
+        {"0912345678", 9, 2345678, ""},
+    };
+    for (const auto& c : cases) {
+        const TestPlayCommand command = parseTestPlayCommand(c.line);
+        EXPECT_EQ(command.stageIndex, c.stage) << c.line;
+        EXPECT_EQ(command.startX, c.x) << c.line;
+        EXPECT_EQ(command.fileName, c.file) << c.line;
+    }
+    GameFolderFixture game("test-play");
+    ASSERT_TRUE(startUp("05 00000480 __ed.vtg"));
+    ASSERT_TRUE(runPasses(1));
+    EXPECT_EQ(testPlayStartX, 480);
+    EXPECT_DOUBLE_EQ(player.x, 480.0);
+    EXPECT_DOUBLE_EQ(player.y, 48.0);
+}
+
+TEST(BootScene, UnusableJoystickShowsTheFatalErrorAndCloses) {
+    GameFolderFixture game("joystick");
+    game.writeConfig("[CONTROLLER]\r\nDEVICE=2\r\nID=0\r\n");
+    ASSERT_TRUE(startUp(""));
+    EXPECT_FALSE(runPasses(1));
+    ASSERT_EQ(headless::messageBoxes().size(), 1u);
+    EXPECT_EQ(headless::messageBoxes()[0].second, "致命的なｴﾗｰ");
+    EXPECT_EQ(headless::messageBoxes()[0].first,
+              "入力ﾃﾞﾊﾞｲｽの初期化中にｴﾗｰが発生しました。設定を確認してください。");
+}
