@@ -1,3 +1,77 @@
+// Builds se/<name>.wav for each of the game's effects from
+// assets/sounds/<name>.txt.
 #include "builders.h"
+
+#include "mastering.h"
+#include "sound_notation.h"
+#include "synth.h"
+#include "wave_file.h"
+
+#include <array>
 #include <cstdio>
-int buildSounds(const std::string&, const std::string&) { std::puts("sounds: not built yet"); return 0; }
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// In the order the game loads them; the game names effects by this order.
+constexpr std::array<const char*, 25> kEffectNames = {
+    "jump", "trod",  "1up", "break", "coin",  "jumpdai", "uni",      "spanner", "swapblk",
+    "swapblk2", "pause", "kin", "yaa",   "ite",   "miss",    "rec",      "peko",    "goal",
+    "clear", "mc",    "gmov", "allclear", "out", "mtouch", "taiho"};
+
+bool readText(const std::filesystem::path& path, std::string& text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    text = contents.str();
+    return true;
+}
+
+// Returns an empty string on success, else what went wrong.
+std::string buildEffect(const std::filesystem::path& source, const std::filesystem::path& target,
+                        bool& written) {
+    std::string text;
+    if (!readText(source, text)) return "cannot read the source";
+    sfx::SoundRecipe recipe;
+    std::string error;
+    if (!sfx::parseSoundRecipe(text, recipe, error)) return error;
+    sfx::MasteredSound sound = sfx::masterSound(sfx::renderRecipe(recipe), recipe.levelDb);
+    if (!sound.error.empty()) return sound.error;
+    switch (sfx::writeFileIfChanged(target.string(), sfx::encodeWave(sound.samples, sfx::kSampleRate))) {
+    case sfx::WriteOutcome::Failed:
+        return "cannot write " + target.string();
+    case sfx::WriteOutcome::Written:
+        written = true;
+        break;
+    case sfx::WriteOutcome::Unchanged:
+        break;
+    }
+    return "";
+}
+
+} // namespace
+
+int buildSounds(const std::string& assetsDir, const std::string& gameDir) {
+    const std::filesystem::path sourceDir = std::filesystem::path(assetsDir) / "sounds";
+    const std::filesystem::path targetDir = std::filesystem::path(gameDir) / "se";
+    std::error_code ignored;
+    std::filesystem::create_directories(targetDir, ignored);
+
+    int failures = 0;
+    int writtenCount = 0;
+    for (const char* name : kEffectNames) {
+        const std::filesystem::path source = sourceDir / (std::string(name) + ".txt");
+        bool written = false;
+        std::string error = buildEffect(source, targetDir / (std::string(name) + ".wav"), written);
+        if (!error.empty()) {
+            std::fprintf(stderr, "sounds: %s: %s\n", source.string().c_str(), error.c_str());
+            ++failures;
+        }
+        writtenCount += written;
+    }
+    std::printf("sounds: %zu effects, %d rewritten, %d failed\n", kEffectNames.size(), writtenCount, failures);
+    return failures == 0 ? 0 : 1;
+}
