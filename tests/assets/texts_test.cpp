@@ -91,7 +91,7 @@ std::vector<int> meaningfulObjectKinds() {
     return kinds;
 }
 
-fs::path assetBuilder() { return kGameDir.parent_path() / "tools" / "velta_assets"; }
+fs::path assetBuilder() { return VELTA_ASSET_BUILDER; }
 
 struct BuilderRun {
     int status = -1;
