@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the game and the tests need.
+# Idempotent: packages already installed are skipped, and apt is only asked
+# when something is missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config ccache
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev
+  libfluidsynth-dev timgm6mb-soundfont
+  fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation2
+  libgtest-dev libbenchmark-dev
+  xvfb xdotool
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
