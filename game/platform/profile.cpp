@@ -1,0 +1,331 @@
+#include "platform/profile.h"
+
+#include "platform/paths.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Only ASCII letters fold: the files are Shift-JIS, whose trail bytes may
+// look like letters and must not be touched.
+char foldCase(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (foldCase(a[i]) != foldCase(b[i]))
+            return false;
+    return true;
+}
+
+enum class LineKind { Blank, Comment, Section, Key, Other };
+
+// One line of the file as bytes: [begin, contentEnd) is its text, [contentEnd,
+// next) its line end ("\n", "\r\n" or nothing for an unterminated last line).
+struct Line {
+    size_t begin = 0;
+    size_t contentEnd = 0;
+    size_t next = 0;
+    LineKind kind = LineKind::Other;
+    std::string_view name;  // section or key name, trimmed
+    std::string_view value; // key value, trimmed
+    size_t valueBegin = 0;  // offset in the file where the value's text starts
+};
+
+Line classifyLine(const std::string& text, size_t begin, size_t contentEnd, size_t next) {
+    Line line;
+    line.begin = begin;
+    line.contentEnd = contentEnd;
+    line.next = next;
+    std::string_view whole(text.data() + begin, contentEnd - begin);
+    std::string_view content = trim(whole);
+    if (content.empty()) {
+        line.kind = LineKind::Blank;
+        return line;
+    }
+    if (content.front() == ';') {
+        line.kind = LineKind::Comment;
+        return line;
+    }
+    if (content.front() == '[') {
+        size_t close = content.rfind(']');
+        if (close != std::string_view::npos) {
+            line.kind = LineKind::Section;
+            line.name = trim(content.substr(1, close - 1));
+            return line;
+        }
+    }
+    size_t equals = whole.find('=');
+    if (equals == std::string_view::npos)
+        return line;
+    line.kind = LineKind::Key;
+    line.name = trim(whole.substr(0, equals));
+    std::string_view afterEquals = whole.substr(equals + 1);
+    size_t valueOffset = 0;
+    while (valueOffset < afterEquals.size() && isBlank(afterEquals[valueOffset]))
+        ++valueOffset;
+    line.valueBegin = begin + equals + 1 + valueOffset;
+    line.value = trim(afterEquals);
+    return line;
+}
+
+std::vector<Line> splitLines(const std::string& text) {
+    std::vector<Line> lines;
+    size_t begin = 0;
+    while (begin < text.size()) {
+        size_t newline = text.find('\n', begin);
+        size_t next = newline == std::string::npos ? text.size() : newline + 1;
+        size_t contentEnd = newline == std::string::npos ? text.size() : newline;
+        if (contentEnd > begin && text[contentEnd - 1] == '\r')
+            --contentEnd;
+        lines.push_back(classifyLine(text, begin, contentEnd, next));
+        begin = next;
+    }
+    return lines;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return std::nullopt;
+    std::string text;
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        text.append(chunk, got);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return std::nullopt;
+    return text;
+}
+
+// Where a section and a key sit in the file. Only the first section of that
+// name is searched, as Windows does.
+struct Location {
+    std::optional<size_t> sectionLine;
+    std::optional<size_t> keyLine;
+    size_t sectionEnd = 0; // index of the line after the section's last line
+};
+
+Location locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+    Location where;
+    size_t i = 0;
+    for (; i < lines.size(); ++i) {
+        if (lines[i].kind == LineKind::Section && sameName(lines[i].name, section)) {
+            where.sectionLine = i;
+            break;
+        }
+    }
+    if (!where.sectionLine)
+        return where;
+    for (++i; i < lines.size() && lines[i].kind != LineKind::Section; ++i) {
+        if (!where.keyLine && lines[i].kind == LineKind::Key && sameName(lines[i].name, key))
+            where.keyLine = i;
+    }
+    where.sectionEnd = i;
+    return where;
+}
+
+// GetPrivateProfileString strips one pair of matching surrounding quotes.
+std::string_view unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::optional<std::string> findValue(const std::string& fileName, const char* section,
+                                     const char* key) {
+    if (!section || !key)
+        return std::nullopt;
+    std::optional<std::string> text = readWholeFile(resolvePath(fileName));
+    if (!text)
+        return std::nullopt;
+    std::vector<Line> lines = splitLines(*text);
+    Location where = locate(lines, trim(section), trim(key));
+    if (!where.keyLine)
+        return std::nullopt;
+    return std::string(unquote(lines[*where.keyLine].value));
+}
+
+// Decimal with an optional sign; digits stop at the first other byte and the
+// value wraps modulo 2^32 like GetPrivateProfileInt's conversion.
+int parseProfileInt(std::string_view text) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    uint32_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10u + uint32_t(text[i] - '0');
+    if (negative)
+        value = 0u - value;
+    return int(int32_t(value));
+}
+
+std::string_view detectLineEnd(const std::string& text) {
+    size_t newline = text.find('\n');
+    if (newline == std::string::npos)
+        return "\r\n";
+    return (newline > 0 && text[newline - 1] == '\r') ? "\r\n" : "\n";
+}
+
+bool hasLineBreak(const char* text) {
+    return std::strpbrk(text, "\r\n") != nullptr;
+}
+
+std::string folderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+// Writes the whole text to a temporary file beside the target and renames it
+// over the target, so a crash never leaves a half-written file behind.
+bool replaceFileAtomically(const std::string& path, const std::string& text) {
+    std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    std::string pattern = folderOf(path) + "/." + base + ".XXXXXX";
+    std::vector<char> tempName(pattern.begin(), pattern.end());
+    tempName.push_back('\0');
+    int fd = mkstemp(tempName.data());
+    if (fd < 0)
+        return false;
+
+    struct stat existing;
+    mode_t mode = (stat(path.c_str(), &existing) == 0) ? (existing.st_mode & 07777) : 0644;
+    bool ok = fchmod(fd, mode) == 0;
+    size_t written = 0;
+    while (ok && written < text.size()) {
+        ssize_t n = write(fd, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            ok = false;
+        else
+            written += size_t(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    ok = ok && std::rename(tempName.data(), path.c_str()) == 0;
+    if (!ok)
+        std::remove(tempName.data());
+    return ok;
+}
+
+} // namespace
+
+int profileReadInt(const std::string& fileName, const char* section, const char* key,
+                   int defaultValue) {
+    std::optional<std::string> value = findValue(fileName, section, key);
+    // An empty value counts as missing, as in GetPrivateProfileInt.
+    if (!value || value->empty())
+        return defaultValue;
+    return parseProfileInt(*value);
+}
+
+std::string profileReadString(const std::string& fileName, const char* section, const char* key,
+                              const char* defaultValue, size_t bufferSize) {
+    std::string result;
+    if (std::optional<std::string> value = findValue(fileName, section, key)) {
+        result = std::move(*value);
+    } else if (defaultValue) {
+        // Windows drops trailing blanks of the default.
+        std::string_view fallback(defaultValue);
+        while (!fallback.empty() && fallback.back() == ' ')
+            fallback.remove_suffix(1);
+        result = fallback;
+    }
+    if (bufferSize == 0)
+        return std::string();
+    if (result.size() > bufferSize - 1)
+        result.resize(bufferSize - 1);
+    return result;
+}
+
+bool profileWriteString(const std::string& fileName, const char* section, const char* key,
+                        const char* value) {
+    // A line break inside a name or value would forge lines of the file.
+    if (!section || !key || !value || hasLineBreak(section) || hasLineBreak(key) ||
+        hasLineBreak(value))
+        return false;
+
+    std::string path = resolvePath(fileName);
+    std::string text;
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0) {
+        std::optional<std::string> existing = readWholeFile(path);
+        if (!existing)
+            return false; // never replace a file we could not read
+        text = std::move(*existing);
+    }
+
+    std::string lineEnd(detectLineEnd(text));
+    std::vector<Line> lines = splitLines(text);
+    std::string_view sectionName = trim(section);
+    std::string_view keyName = trim(key);
+    Location where = locate(lines, sectionName, keyName);
+
+    std::string result;
+    if (where.keyLine) {
+        // Only the value changes; the key's spelling and spacing stay.
+        const Line& line = lines[*where.keyLine];
+        result.append(text, 0, line.valueBegin);
+        result.append(value);
+        result.append(text, line.contentEnd, std::string::npos);
+    } else {
+        std::string newKey = std::string(keyName) + "=" + value + lineEnd;
+        size_t insertAt;
+        std::string insertion;
+        if (where.sectionLine) {
+            // After the section's last non-blank line, so blank separators stay
+            // before the next section.
+            size_t last = *where.sectionLine;
+            for (size_t i = last + 1; i < where.sectionEnd; ++i)
+                if (lines[i].kind != LineKind::Blank)
+                    last = i;
+            insertAt = lines[last].next;
+            if (lines[last].contentEnd == lines[last].next)
+                insertion = lineEnd; // the line had no line end: give it one
+            insertion += newKey;
+        } else {
+            insertAt = text.size();
+            if (!text.empty() && text.back() != '\n')
+                insertion = lineEnd;
+            insertion += "[" + std::string(sectionName) + "]" + lineEnd + newKey;
+        }
+        result.append(text, 0, insertAt);
+        result.append(insertion);
+        result.append(text, insertAt, std::string::npos);
+    }
+    return replaceFileAtomically(path, result);
+}

@@ -1,0 +1,164 @@
+#include "shell/stage_list.h"
+
+#include "platform/paths.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+std::vector<StageListEntry> stageList;
+
+namespace {
+
+constexpr const char* MAIN_STAGE_FILE = "def.vtg";
+constexpr size_t LINE_LIMIT = 1023;     // a line read into a 1024-byte buffer
+constexpr size_t FILE_NAME_LIMIT = 255; // the entry's 256-byte name field
+
+char upperCase(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+
+std::string upperCase(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = upperCase(c);
+    return result;
+}
+
+bool matchesStagePattern(std::string_view name) {
+    return name.size() >= 4 && upperCase(name.substr(name.size() - 4)) == ".VTG";
+}
+
+// Names with double-byte characters are left out. Every byte from 128 up is
+// refused, 128 included: it is no character of the code page either, so a
+// name holding it could not be shown.
+bool plainAsciiName(std::string_view name) {
+    return std::none_of(name.begin(), name.end(),
+                        [](char c) { return static_cast<unsigned char>(c) >= 128; });
+}
+
+bool shiftJisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The longest start of the text within limit bytes that does not end in the
+// middle of a double-byte character.
+size_t shiftJisCut(std::string_view text, size_t limit) {
+    if (text.size() <= limit)
+        return text.size();
+    size_t i = 0;
+    while (i < limit) {
+        size_t width = shiftJisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + width > limit)
+            break;
+        i += width;
+    }
+    return i;
+}
+
+// The stage file as a text-mode read sees it: every CR LF becomes LF.
+std::string readTextFile(FILE* file) {
+    std::string raw;
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        raw.append(chunk, got);
+    std::string text;
+    text.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
+            continue;
+        text.push_back(raw[i]);
+    }
+    return text;
+}
+
+class HeaderReader {
+public:
+    explicit HeaderReader(std::string text) : text_(std::move(text)) {}
+
+    // One line with its line feed. A line longer than the buffer is cut and
+    // its rest skipped, so that the following header lines stay in step.
+    std::string readLine() {
+        size_t end = text_.find('\n', position_);
+        size_t next = end == std::string::npos ? text_.size() : end + 1;
+        std::string_view line(text_.data() + position_, next - position_);
+        position_ = next;
+        if (line.size() > LINE_LIMIT)
+            line = line.substr(0, shiftJisCut(line, LINE_LIMIT));
+        return std::string(line);
+    }
+
+    // "%d\n"; a line without a number reads as 0, and digits past the range
+    // of an int wrap rather than overflow.
+    int32_t readNumber() {
+        while (position_ < text_.size() && isSpace(text_[position_]))
+            ++position_;
+        bool negative = false;
+        if (position_ < text_.size() && (text_[position_] == '-' || text_[position_] == '+'))
+            negative = text_[position_++] == '-';
+        uint32_t value = 0;
+        while (position_ < text_.size() && text_[position_] >= '0' && text_[position_] <= '9')
+            value = value * 10u + uint32_t(text_[position_++] - '0');
+        return int32_t(negative ? 0u - value : value);
+    }
+
+private:
+    static bool isSpace(char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    }
+
+    std::string text_;
+    size_t position_ = 0;
+};
+
+std::vector<std::string> listStageFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    std::filesystem::directory_iterator entries(resolvePath(folder), error);
+    if (error)
+        return names;
+    for (const auto& entry : entries) {
+        std::string name = entry.path().filename().string();
+        if (matchesStagePattern(name) && !entry.is_directory(error))
+            names.push_back(std::move(name));
+    }
+    // Folder listings come in no fixed order here; name order keeps the
+    // selection the same from run to run.
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        std::string upperA = upperCase(a), upperB = upperCase(b);
+        return upperA != upperB ? upperA < upperB : a < b;
+    });
+    return names;
+}
+
+} // namespace
+
+void buildStageList() {
+    stageList.clear();
+    std::string folder = gameFolder() + "stage/";
+    for (const std::string& listed : listStageFiles(folder)) {
+        if (listed == MAIN_STAGE_FILE || !plainAsciiName(listed) ||
+            listed.size() > FILE_NAME_LIMIT)
+            continue;
+        StageListEntry entry;
+        entry.fileName = upperCase(listed);
+
+        // Opened by the capitalised name, as the stage loader will open it later.
+        FILE* file = openFile(folder + entry.fileName, "rb");
+        if (!file)
+            continue;
+        HeaderReader header(readTextFile(file));
+        std::fclose(file);
+
+        entry.comment = header.readLine();
+        entry.author = header.readLine();
+        header.readLine(); // clear message
+        header.readLine(); // starting lives
+        entry.difficulty = header.readNumber();
+        std::replace(entry.author.begin(), entry.author.end(), '\n', ' ');
+        stageList.push_back(std::move(entry));
+    }
+}
