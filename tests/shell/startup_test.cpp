@@ -1,6 +1,8 @@
 // The start-up sequence, the boot scene's choice of play mode and shutdown.
 #include "platform/headless/headless.h"
 #include "platform/video.h"
+#include "platform/blit.h"
+#include "shell/random.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 #include "shell/shell_fixture.h"
@@ -104,4 +106,31 @@ TEST(BootScene, UnusableJoystickShowsTheFatalErrorAndCloses) {
     EXPECT_EQ(headless::messageBoxes()[0].second, "致命的なｴﾗｰ");
     EXPECT_EQ(headless::messageBoxes()[0].first,
               "入力ﾃﾞﾊﾞｲｽの初期化中にｴﾗｰが発生しました。設定を確認してください。");
+}
+
+TEST(WindowCreation, SeedsTheRandomSourceAndReadsF10) {
+    GameFolderFixture game("window-create");
+    headless::setCalendarSeconds(1);
+    headless::setKey(0x79, true); // F10 held while the window appears
+    ASSERT_TRUE(startUp(""));
+    headless::setKey(0x79, false);
+    EXPECT_TRUE(pageFlipMode());
+    EXPECT_EQ(drawRandom(), 41); // the sequence of seed 1
+    setPageFlipMode(false);
+}
+
+TEST(WindowActivation, ComingBackReloadsTheSheetsAndLogsAgain) {
+    GameFolderFixture game("activation");
+    ASSERT_TRUE(startUp("/D"));
+    ASSERT_TRUE(runPasses(2));
+    const std::string log = startupLog();
+    // The first activation comes with the window itself and changes nothing.
+    headless::pushEvent({platform::EventType::Activate, 0});
+    ASSERT_TRUE(runPasses(1));
+    EXPECT_EQ(startupLog(), log);
+    headless::pushEvent({platform::EventType::Deactivate, 0});
+    headless::pushEvent({platform::EventType::Activate, 0});
+    ASSERT_TRUE(runPasses(1));
+    EXPECT_EQ(startupLog(), log + "BITMAP LOADED.\nMIRROR SURFACE CREATED.\n");
+    EXPECT_NE(sheetSurface(SHEET_SNAPSHOT), nullptr);
 }
