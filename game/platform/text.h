@@ -14,16 +14,43 @@ int glyphNumber(char c);
 void spriteText(int x, int y, const char* text);
 void digitText(int x, int y, int value);
 
-// The 60-byte font description block of start-up and shutdown.
-void allocateFontDescription();
-void freeFontDescription();
+// The 60-byte font description block of start-up and shutdown, laid out as
+// the LOGFONTA that the game fills for every font it creates.
+struct FontDescription {
+    int32_t height;
+    int32_t width;
+    int32_t escapement;
+    int32_t orientation;
+    int32_t weight;
+    uint8_t italic;
+    uint8_t underline;
+    uint8_t strikeOut;
+    uint8_t charSet;
+    uint8_t outPrecision;
+    uint8_t clipPrecision;
+    uint8_t quality;
+    uint8_t pitchAndFamily;
+    char faceName[32]; // Shift-JIS, NUL-terminated
+};
+static_assert(sizeof(FontDescription) == 60);
 
-// GDI text. face nullptr selects the Mincho face used by every scene; the
-// start-up log passes "Times".
+void allocateFontDescription();
+// Also closes the outline fonts opened for GDI text.
+void freeFontDescription();
+// The block, nullptr while it is not allocated.
+const FontDescription* fontDescription();
+
+// GDI text, drawn into the drawing target as the palette index nearest to the
+// text colour. face (Shift-JIS) nullptr selects the Mincho face used by every
+// scene; the start-up log passes "Times". The height is the cell height, which
+// is also the line height of text in a box.
 void beginGdiText(int height, const char* face = nullptr);
 void setTextColours(uint32_t textColour, uint32_t backgroundColour, int transparent);
 void textOut(int x, int y, const char* text);
 enum TextAlignment { ALIGN_RIGHT = 20, ALIGN_LEFT = 21, ALIGN_CENTRE = 0 };
+// Lines break at line feeds and wrap between words (and between Japanese
+// characters); a word wider than the box is broken between its characters.
+// "&" is an ordinary character. Clipped to the box.
 void textInBox(int left, int top, int right, int bottom, const char* text, int alignment);
 void endGdiText();
 
