@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev
   libfluidsynth-dev timgm6mb-soundfont
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation2
+  qt6-base-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool
 )

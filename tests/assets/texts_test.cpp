@@ -116,7 +116,7 @@ BuilderRun runTextsBuilder(const fs::path& assetsDir, const fs::path& gameDir) {
 class TextsBuilderTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(assetBuilder())) GTEST_SKIP() << "no asset builder at " << assetBuilder();
+        ASSERT_TRUE(fs::exists(assetBuilder())) << assetBuilder();
         root_ = fs::temp_directory_path() /
                 ("velta_texts_" + std::to_string(::getpid()) + "_" +
                  testing::UnitTest::GetInstance()->current_test_info()->name());
