@@ -109,6 +109,8 @@ TEST(Fades, StepEveryMoreThanFiftyMillisecondsOfGameClock) {
 }
 
 TEST(EscapeRequest, IgnoredDuringFadesAndPause) {
+    headless::resetAll();
+    ASSERT_EQ(startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT), 1);
     resetSceneMachine();
     createBlankSheet(SHEET_SNAPSHOT, 288, 256);
     sceneNumber = SCENE_TITLE;

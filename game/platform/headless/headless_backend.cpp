@@ -1,5 +1,6 @@
 // The headless backend: the platform interface without a window, for tests.
 #include "platform/headless/headless.h"
+#include "platform/headless/headless_audio.h"
 #include "platform/headless/picture_writer.h"
 #include "platform/video.h"
 
@@ -77,6 +78,7 @@ void resetAll() {
     std::string path = s.executablePath;
     s = HeadlessState{};
     s.executablePath = path;
+    resetAudio();
 }
 
 uint32_t now() { return state().clock; }
