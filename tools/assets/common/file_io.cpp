@@ -13,8 +13,16 @@ std::optional<std::vector<uint8_t>> readFileBytes(const std::string& path) {
     return bytes;
 }
 
-bool writeFileIfChanged(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+std::optional<std::string> readFileText(const std::string& path) {
+    auto bytes = readFileBytes(path);
+    if (!bytes) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
+}
+
+bool writeFileIfChanged(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error,
+                        bool* written) {
     namespace fs = std::filesystem;
+    if (written) *written = false;
     if (auto existing = readFileBytes(path); existing && *existing == bytes) return true;
 
     std::error_code ec;
@@ -41,5 +49,6 @@ bool writeFileIfChanged(const std::string& path, const std::vector<uint8_t>& byt
         fs::remove(temporary, ec);
         return false;
     }
+    if (written) *written = true;
     return true;
 }

@@ -1,5 +1,6 @@
 // Compiles every tune source assets/music/<name>.tune into <game>/bgm/<name>.mid.
 #include "builders.h"
+#include "common/file_io.h"
 
 #include "diagnostics.h"
 #include "smf_writer.h"
@@ -8,64 +9,31 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <optional>
 #include <vector>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-bool readWholeFile(const fs::path& path, std::string& contents) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    contents = buffer.str();
-    return true;
-}
-
-// Leaves an unchanged file alone so its time stamp does not trigger
-// rebuilds or copies of everything downstream.
-bool writeIfChanged(const fs::path& path, const std::vector<std::uint8_t>& bytes, bool& written) {
-    std::string existing;
-    written = false;
-    if (readWholeFile(path, existing) && existing.size() == bytes.size() &&
-        std::equal(bytes.begin(), bytes.end(), existing.begin(),
-                   [](std::uint8_t a, char b) { return a == static_cast<std::uint8_t>(b); })) {
-        return true;
-    }
-    fs::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (!out) return false;
-    }
-    std::error_code error;
-    fs::rename(temporary, path, error);
-    written = !error;
-    return !error;
-}
-
 bool buildOneTune(const fs::path& source, const fs::path& bgmDir) {
-    std::string text;
-    if (!readWholeFile(source, text)) {
+    const std::optional<std::string> text = readFileText(source.string());
+    if (!text) {
         std::fprintf(stderr, "%s: cannot read\n", source.string().c_str());
         return false;
     }
     music::Diagnostics diagnostics(source.string());
     music::Tune tune;
-    if (!music::parseTune(text, tune, diagnostics)) {
+    if (!music::parseTune(*text, tune, diagnostics)) {
         for (const std::string& message : diagnostics.messages()) std::fprintf(stderr, "%s\n", message.c_str());
         return false;
     }
     fs::path target = bgmDir / source.stem();
     target += ".mid";
     bool written = false;
-    if (!writeIfChanged(target, music::writeStandardMidi(tune), written)) {
-        std::fprintf(stderr, "%s: cannot write\n", target.string().c_str());
+    std::string error;
+    if (!writeFileIfChanged(target.string(), music::writeStandardMidi(tune), error, &written)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
         return false;
     }
     if (written) {

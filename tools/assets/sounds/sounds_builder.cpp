@@ -1,6 +1,7 @@
 // Builds se/<name>.wav for each of the game's effects from
 // assets/sounds/<name>.txt.
 #include "builders.h"
+#include "common/file_io.h"
 
 #include "mastering.h"
 #include "sound_notation.h"
@@ -10,8 +11,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
 namespace {
 
@@ -21,34 +21,21 @@ constexpr std::array<const char*, 25> kEffectNames = {
     "swapblk2", "pause", "kin", "yaa",   "ite",   "miss",    "rec",      "peko",    "goal",
     "clear", "mc",    "gmov", "allclear", "out", "mtouch", "taiho"};
 
-bool readText(const std::filesystem::path& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    text = contents.str();
-    return true;
-}
-
 // Returns an empty string on success, else what went wrong.
 std::string buildEffect(const std::filesystem::path& source, const std::filesystem::path& target,
                         bool& written) {
-    std::string text;
-    if (!readText(source, text)) return "cannot read the source";
+    const std::optional<std::string> text = readFileText(source.string());
+    if (!text) return "cannot read the source";
     sfx::SoundRecipe recipe;
     std::string error;
-    if (!sfx::parseSoundRecipe(text, recipe, error)) return error;
+    if (!sfx::parseSoundRecipe(*text, recipe, error)) return error;
     sfx::MasteredSound sound = sfx::masterSound(sfx::renderRecipe(recipe), recipe.levelDb);
     if (!sound.error.empty()) return sound.error;
-    switch (sfx::writeFileIfChanged(target.string(), sfx::encodeWave(sound.samples, sfx::kSampleRate))) {
-    case sfx::WriteOutcome::Failed:
-        return "cannot write " + target.string();
-    case sfx::WriteOutcome::Written:
-        written = true;
-        break;
-    case sfx::WriteOutcome::Unchanged:
-        break;
-    }
+    bool changed = false;
+    if (!writeFileIfChanged(target.string(), sfx::encodeWave(sound.samples, sfx::kSampleRate), error,
+                            &changed))
+        return error;
+    written = changed;
     return "";
 }
 

@@ -42,33 +42,4 @@ std::vector<std::uint8_t> encodeWave(const std::vector<std::int16_t>& samples, i
     return out;
 }
 
-WriteOutcome writeFileIfChanged(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    {
-        std::ifstream existing(path, std::ios::binary);
-        if (existing) {
-            std::vector<std::uint8_t> current((std::istreambuf_iterator<char>(existing)),
-                                              std::istreambuf_iterator<char>());
-            if (current == bytes) return WriteOutcome::Unchanged;
-        }
-    }
-    // Write beside the target and rename, so an interrupted build never
-    // leaves a truncated file that looks finished.
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return WriteOutcome::Failed;
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return WriteOutcome::Failed;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return WriteOutcome::Failed;
-    }
-    return WriteOutcome::Written;
-}
-
 } // namespace sfx

@@ -10,10 +10,4 @@ namespace sfx {
 
 std::vector<std::uint8_t> encodeWave(const std::vector<std::int16_t>& samples, int sampleRate);
 
-enum class WriteOutcome { Unchanged, Written, Failed };
-
-// Leaves the file alone when it already holds exactly these bytes, so that
-// rebuilding does not touch the game folder's timestamps.
-WriteOutcome writeFileIfChanged(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
 } // namespace sfx
