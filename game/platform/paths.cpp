@@ -1,5 +1,6 @@
 #include "platform/paths.h"
 
+#include "platform/ascii_case.h"
 #include "platform/platform.h"
 
 #include <sys/stat.h>
@@ -14,19 +15,6 @@ namespace {
 bool entryExists(const std::string& path) {
     struct stat info;
     return lstat(path.c_str(), &info) == 0;
-}
-
-char foldCase(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
-
-bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (foldCase(a[i]) != foldCase(b[i]))
-            return false;
-    return true;
 }
 
 std::string joinPath(const std::string& folder, const std::string& component) {
@@ -48,7 +36,7 @@ std::string findIgnoringCase(const std::string& folder, const std::string& compo
         return best;
     for (const auto& entry : entries) {
         std::string name = entry.path().filename().string();
-        if (sameNameIgnoringCase(name, component) && (best.empty() || name < best))
+        if (equalsIgnoringAsciiCase(name, component) && (best.empty() || name < best))
             best = std::move(name);
     }
     return best;

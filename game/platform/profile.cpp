@@ -1,5 +1,6 @@
 #include "platform/profile.h"
 
+#include "platform/ascii_case.h"
 #include "platform/paths.h"
 
 #include <sys/stat.h>
@@ -25,21 +26,6 @@ std::string_view trim(std::string_view text) {
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-// Only ASCII letters fold: the files are Shift-JIS, whose trail bytes may
-// look like letters and must not be touched.
-char foldCase(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (foldCase(a[i]) != foldCase(b[i]))
-            return false;
-    return true;
 }
 
 enum class LineKind { Blank, Comment, Section, Key, Other };
@@ -136,7 +122,7 @@ Location locate(const std::vector<Line>& lines, std::string_view section, std::s
     Location where;
     size_t i = 0;
     for (; i < lines.size(); ++i) {
-        if (lines[i].kind == LineKind::Section && sameName(lines[i].name, section)) {
+        if (lines[i].kind == LineKind::Section && equalsIgnoringAsciiCase(lines[i].name, section)) {
             where.sectionLine = i;
             break;
         }
@@ -144,7 +130,7 @@ Location locate(const std::vector<Line>& lines, std::string_view section, std::s
     if (!where.sectionLine)
         return where;
     for (++i; i < lines.size() && lines[i].kind != LineKind::Section; ++i) {
-        if (!where.keyLine && lines[i].kind == LineKind::Key && sameName(lines[i].name, key))
+        if (!where.keyLine && lines[i].kind == LineKind::Key && equalsIgnoringAsciiCase(lines[i].name, key))
             where.keyLine = i;
     }
     where.sectionEnd = i;

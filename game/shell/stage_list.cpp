@@ -1,5 +1,6 @@
 #include "shell/stage_list.h"
 
+#include "platform/ascii_case.h"
 #include "platform/paths.h"
 
 #include <algorithm>
@@ -16,19 +17,15 @@ constexpr const char* MAIN_STAGE_FILE = "def.vtg";
 constexpr size_t LINE_LIMIT = 1023;     // a line read into a 1024-byte buffer
 constexpr size_t FILE_NAME_LIMIT = 255; // the entry's 256-byte name field
 
-char upperCase(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
-}
-
 std::string upperCase(std::string_view text) {
     std::string result(text);
     for (char& c : result)
-        c = upperCase(c);
+        c = foldAsciiCase(c);
     return result;
 }
 
 bool matchesStagePattern(std::string_view name) {
-    return name.size() >= 4 && upperCase(name.substr(name.size() - 4)) == ".VTG";
+    return name.size() >= 4 && equalsIgnoringAsciiCase(name.substr(name.size() - 4), ".vtg");
 }
 
 // Names with double-byte characters are left out. Every byte from 128 up is
