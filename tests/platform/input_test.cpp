@@ -2,6 +2,8 @@
 
 #include "platform/headless/headless.h"
 
+#include "support/fixture_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -31,8 +33,7 @@ void enterBuiltInButtons() {
 class InputDevice : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velta-input-XXXXXX").string();
-        folder_ = mkdtemp(pattern.data());
+        folder_ = makeTempFolder("input").string();
         headless::resetAll();
         input.reset();
         enterBuiltInButtons();

@@ -2,6 +2,8 @@
 
 #include "platform/headless/headless.h"
 
+#include "support/fixture_files.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,8 +18,7 @@ namespace fs = std::filesystem;
 class GameFolderPaths : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velta-paths-XXXXXX").string();
-        folder_ = std::string(mkdtemp(pattern.data())) + "/";
+        folder_ = makeTempFolder("paths").string() + "/";
         fs::create_directories(folder_ + "Stage");
         fs::create_directories(folder_ + "bgm");
         std::ofstream(folder_ + "Stage/Def.vtg") << "stage";

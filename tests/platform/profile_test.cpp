@@ -1,5 +1,7 @@
 #include "platform/profile.h"
 
+#include "support/fixture_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,8 +17,7 @@ namespace fs = std::filesystem;
 class ProfileFile : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velta-profile-XXXXXX").string();
-        folder_ = mkdtemp(pattern.data());
+        folder_ = makeTempFolder("profile").string();
         path_ = folder_ + "/config.ini";
     }
     void TearDown() override { fs::remove_all(folder_); }

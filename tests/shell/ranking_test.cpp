@@ -2,6 +2,8 @@
 
 #include "platform/headless/headless.h"
 
+#include "support/fixture_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -31,8 +33,7 @@ RankingEntry entryFor(uint32_t score) {
 class RankingFile : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velta-ranking-XXXXXX").string();
-        folder_ = std::string(mkdtemp(pattern.data())) + "/";
+        folder_ = makeTempFolder("ranking").string() + "/";
         previousExecutable_ = platform::executablePath();
         headless::setExecutablePath(folder_ + "velta");
         rankingTable.clear();

@@ -3,6 +3,8 @@
 #include "platform/headless/headless.h"
 #include "platform/paths.h"
 
+#include "support/fixture_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -42,8 +44,7 @@ std::string stageText(const std::string& comment, const std::string& author,
 class StageFolder : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velta-stages-XXXXXX").string();
-        folder_ = std::string(mkdtemp(pattern.data())) + "/";
+        folder_ = makeTempFolder("stages").string() + "/";
         fs::create_directories(folder_ + "stage");
         previousExecutable_ = platform::executablePath();
         headless::setExecutablePath(folder_ + "velta");

@@ -1,15 +1,33 @@
 #include "support/fixture_files.h"
 
+#include <cstdlib>
 #include <fstream>
+#include <stdexcept>
 #include <sstream>
 #include <unistd.h>
 
+namespace {
+// Folders made by this test program, removed when it ends.
+std::vector<std::filesystem::path>& madeFolders() {
+    static std::vector<std::filesystem::path> folders;
+    static const bool registered = [] {
+        std::atexit([] {
+            std::error_code ignored;
+            for (const auto& folder : madeFolders()) std::filesystem::remove_all(folder, ignored);
+        });
+        return true;
+    }();
+    (void)registered;
+    return folders;
+}
+} // namespace
+
 std::filesystem::path makeTempFolder(const std::string& name) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("velta-test-" + name + "-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / ("velta-test-" + name + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a folder for " + name);
+    madeFolders().push_back(pattern);
+    return pattern;
 }
 
 namespace {

@@ -10,7 +10,8 @@ struct Rgb {
     uint8_t red, green, blue;
 };
 
-// A fresh, empty folder under the system's temporary folder.
+// A fresh, empty folder of its own under the system's temporary folder,
+// removed when the test program ends.
 std::filesystem::path makeTempFolder(const std::string& name);
 
 // Writes an 8-bit BMP with a full 256-entry colour table right behind a
