@@ -89,6 +89,16 @@ bool openDisplay(int width, int height, const DisplayOptions& options) {
         std::fprintf(stderr, "velta: no display: %s\n", SDL_GetError());
         return false;
     }
+    // Without a desktop SDL falls back to drawing nowhere; the game would then
+    // run unseen, so that counts as no display unless it was asked for.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        !(requested && SDL_strcasecmp(requested, driver) == 0)) {
+        std::fprintf(stderr, "velta: no display to show the game on\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK);
+        return false;
+    }
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     const int scale = chooseScale(width, height, options.scale);
     fullscreen = options.fullscreen;
