@@ -7,9 +7,6 @@
 
 void gameplayScene() { plainSceneFrame(world.background != 0 ? CLEAR_BLACK : CLEAR_SKY); }
 void endingScene() { plainSceneFrame(CLEAR_ENDING); }
-void logoScene() { plainSceneFrame(CLEAR_LOGO); }
-void titleScene() { plainSceneFrame(CLEAR_SKY); }
 void gameOverScene() { plainSceneFrame(CLEAR_BLACK); }
 void extraStageScene() { plainSceneFrame(CLEAR_BLACK); }
-void rankingScene() { plainSceneFrame(CLEAR_ENDING); }
 void staffRollScene() { plainSceneFrame(CLEAR_BLACK); }

@@ -13,6 +13,14 @@ void extraStageScene();
 void rankingScene();
 void staffRollScene();
 
+// Scene states start at zero when the program starts.
+void resetLogoScene();
+void resetTitleScene();
+void resetRankingScene();
+
+// The title menu's cursor: 0 GAME START, 1 EXTRA STAGE, 2 RANKING, 3 EXIT.
+int titleCursor();
+
 // The command line as the game received it (at most 255 bytes).
 void setCommandLine(const std::string& commandLine);
 const char* commandLine();

@@ -38,6 +38,9 @@ bool startUp(const std::string& line) {
     setAllKeyEdgeLatches();
     clearSheetTable();
     resetSceneMachine();
+    resetLogoScene();
+    resetTitleScene();
+    resetRankingScene();
     resetWindow();
     readDisplayOptions();
     if (!startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT)) {

@@ -20,14 +20,6 @@ constexpr int VK_UP = 38;
 constexpr int VK_DOWN = 40;
 constexpr int VK_Z = 90;
 
-// Holds a key for one frame pass, then lets it go for another.
-bool tapKey(int vk) {
-    headless::setKey(vk, true);
-    const bool running = runPasses(1);
-    headless::setKey(vk, false);
-    return running && runPasses(1);
-}
-
 void pressEscape() { headless::pushEvent({platform::EventType::KeyDown, VK_ESCAPE}); }
 
 } // namespace

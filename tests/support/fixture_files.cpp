@@ -86,6 +86,26 @@ std::vector<Rgb> testPalette() {
     return palette;
 }
 
+void writeToneWave(const std::filesystem::path& file, uint32_t milliseconds) {
+    const uint32_t rate = 22050;
+    const uint32_t samples = rate * milliseconds / 1000;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write("RIFF", 4);
+    put(out, 36 + samples * 2, 4);
+    out.write("WAVEfmt ", 8);
+    put(out, 16, 4);
+    put(out, 1, 2);
+    put(out, 1, 2);
+    put(out, rate, 4);
+    put(out, rate * 2, 4);
+    put(out, 2, 2);
+    put(out, 16, 2);
+    out.write("data", 4);
+    put(out, samples * 2, 4);
+    for (uint32_t i = 0; i < samples; ++i) put(out, (i / 25) % 2 ? 2000u : uint32_t(-2000), 2);
+}
+
 void writeTextFile(const std::filesystem::path& file, const std::string& text) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << text;

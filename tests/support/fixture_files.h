@@ -23,6 +23,9 @@ void writeIndexedBmp(const std::filesystem::path& file, int width, int height,
 // white (255), greys, red, dark blue, as the game's scenes use them.
 std::vector<Rgb> testPalette();
 
+// A 16-bit mono PCM WAVE file of a quiet tone lasting the given time.
+void writeToneWave(const std::filesystem::path& file, uint32_t milliseconds);
+
 void writeTextFile(const std::filesystem::path& file, const std::string& text);
 std::string readTextFile(const std::filesystem::path& file);
 

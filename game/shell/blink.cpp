@@ -1,0 +1,16 @@
+#include "shell/blink.h"
+
+#include "shell/frame_clock.h"
+
+bool Blink::update() {
+    const uint32_t now = gameClock();
+    if (!started) {
+        started = true;
+        toggledAt = now;
+    }
+    if (now - toggledAt > 500) {
+        on = !on;
+        toggledAt = now;
+    }
+    return on;
+}
