@@ -8,5 +8,4 @@
 void gameplayScene() { plainSceneFrame(world.background != 0 ? CLEAR_BLACK : CLEAR_SKY); }
 void endingScene() { plainSceneFrame(CLEAR_ENDING); }
 void gameOverScene() { plainSceneFrame(CLEAR_BLACK); }
-void extraStageScene() { plainSceneFrame(CLEAR_BLACK); }
 void staffRollScene() { plainSceneFrame(CLEAR_BLACK); }

@@ -17,9 +17,16 @@ void staffRollScene();
 void resetLogoScene();
 void resetTitleScene();
 void resetRankingScene();
+void resetExtraStageScene();
 
 // The title menu's cursor: 0 GAME START, 1 EXTRA STAGE, 2 RANKING, 3 EXIT.
 int titleCursor();
+// The extra-stage selection's cursor row and the first row of its page.
+int extraStageCursor();
+int extraStageTopRow();
+// A stage file name as the selection shows it: long names keep their first
+// nine characters and an ellipsis before ".VTG".
+std::string shownStageName(const std::string& name);
 
 // The command line as the game received it (at most 255 bytes).
 void setCommandLine(const std::string& commandLine);

@@ -41,6 +41,7 @@ bool startUp(const std::string& line) {
     resetLogoScene();
     resetTitleScene();
     resetRankingScene();
+    resetExtraStageScene();
     resetWindow();
     readDisplayOptions();
     if (!startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT)) {
