@@ -18,12 +18,21 @@ void resetLogoScene();
 void resetTitleScene();
 void resetRankingScene();
 void resetExtraStageScene();
+void resetGameOverScene();
+void resetEndingScene();
+void resetStaffRollScene();
 
 // The title menu's cursor: 0 GAME START, 1 EXTRA STAGE, 2 RANKING, 3 EXIT.
 int titleCursor();
 // The extra-stage selection's cursor row and the first row of its page.
 int extraStageCursor();
 int extraStageTopRow();
+int gameOverCursor();
+int endingRevealStep();
+double staffRollOffset();
+// The staff roll's text: 83 lines in the sprite font.
+const std::string& creditsText();
+
 // A stage file name as the selection shows it: long names keep their first
 // nine characters and an ellipsis before ".VTG".
 std::string shownStageName(const std::string& name);

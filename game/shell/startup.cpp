@@ -42,6 +42,9 @@ bool startUp(const std::string& line) {
     resetTitleScene();
     resetRankingScene();
     resetExtraStageScene();
+    resetGameOverScene();
+    resetEndingScene();
+    resetStaffRollScene();
     resetWindow();
     readDisplayOptions();
     if (!startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT)) {

@@ -22,6 +22,12 @@ struct World {
     std::string fileName; // stage file inside the "stage" folder; empty until the first load
     std::string musicName;
     std::string clearMessage;
+    // What the last clear of a file leaves for the ending.
+    std::string endingText;   // the clear message with "^" turned into line breaks
+    uint32_t finalScore = 0;
+    char scoreCode[8] = {};
+    uint8_t newHighScoreFlag = 0; // the final score entered the ranking
+    uint8_t mainGameFlag = 0;     // the main game's file was cleared
 };
 
 extern World world;

@@ -2,9 +2,17 @@
 
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
+#include "platform/music.h"
+#include "platform/sound.h"
+#include "platform/video.h"
 #include "shell/startup.h"
 
 GameFolderFixture::GameFolderFixture(const std::string& name) {
+    // Each run starts as a fresh program: whatever an earlier run in this test
+    // program left open is closed first.
+    closeSound();
+    closeMusic();
+    releaseVideo();
     headless::resetAll();
     headless::resetAudio();
     folder_ = makeTempFolder(name);
