@@ -23,10 +23,6 @@ struct EndingState {
     uint16_t colourPhase = 0;
 } ending;
 
-bool confirmPressed() {
-    return input.state(BUTTON_A) == STATE_PRESSED || input.state(BUTTON_PAUSE) == STATE_PRESSED;
-}
-
 void advanceReveal() {
     if (ending.stepTime == 0) ending.stepTime = gameClock();
     if (gameClock() - ending.stepTime > REVEAL_STEP_MS) {

@@ -38,11 +38,11 @@ struct ConfirmationState {
     int cursor = 0; // 0 OK, 1 CANCEL
 } confirmation;
 
+} // namespace
+
 bool confirmPressed() {
     return input.state(BUTTON_A) == STATE_PRESSED || input.state(BUTTON_PAUSE) == STATE_PRESSED;
 }
-
-} // namespace
 
 void resetSceneMachine() {
     sceneNumber = SCENE_BOOT;

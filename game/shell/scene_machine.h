@@ -56,6 +56,9 @@ void startFadeOut();
 void drawFade();
 bool fadeRunning();
 
+// "A" or "PAUSE" just pressed: the confirm of every menu and dialog.
+bool confirmPressed();
+
 // The leaving pattern of the menu scenes.
 // Step 1: on "A" or "PAUSE" just pressed while not leaving, plays the confirm
 // sound (when playSound), sets the leaving flag and starts the fade-out.

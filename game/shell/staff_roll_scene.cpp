@@ -66,10 +66,6 @@ std::string buildCredits() {
     return text;
 }
 
-bool confirmPressed() {
-    return input.state(BUTTON_A) == STATE_PRESSED || input.state(BUTTON_PAUSE) == STATE_PRESSED;
-}
-
 } // namespace
 
 const std::string& creditsText() {
