@@ -300,8 +300,11 @@ bool profileWriteString(const std::string& fileName, const char* section, const 
                 if (lines[i].kind != LineKind::Blank)
                     last = i;
             insertAt = lines[last].next;
-            if (lines[last].contentEnd == lines[last].next)
-                insertion = lineEnd; // the line had no line end: give it one
+            // A last line without a line end gets one; a lone CR is completed.
+            if (insertAt > 0 && text[insertAt - 1] == '\r')
+                insertion = "\n";
+            else if (insertAt == 0 || text[insertAt - 1] != '\n')
+                insertion = lineEnd;
             insertion += newKey;
         } else {
             insertAt = text.size();

@@ -138,6 +138,8 @@ TEST_F(ProfileFile, WriteChangesOnlyWhatItMust) {
         {"empty value blanks the key", "[A]\nK=1\n", "A", "K", "", "[A]\nK=\n"},
         {"mixed line ends kept as found", "[A]\r\nK=1\nL=2\r\n", "A", "L", "3",
          "[A]\r\nK=1\nL=3\r\n"},
+        {"a last line ending in a lone CR keeps its text and has its line end completed",
+         "[RANKING]\r\n0=1 X\r", "RANKING", "1", "5 Y", "[RANKING]\r\n0=1 X\r\n1=5 Y\r\n"},
     };
     for (const WriteCase& c : cases) {
         fs::remove(path_);
