@@ -5,6 +5,9 @@
 #include "platform/video.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 #include <climits>
 #include <cstdio>
@@ -23,6 +26,23 @@ int displayHeight = 0;
 std::vector<uint32_t> converted;
 std::map<unsigned, SDL_Joystick*> joysticks;
 bool fullscreen = false;
+
+// SDL learns of a key only from its events, so a key already held when the
+// window appears reads as up. The game looks at F10 at that moment; it is
+// asked of the X server directly and counts until the first events arrive.
+constexpr int VK_F10 = 0x79;
+bool f10HeldAtStart = false;
+
+bool x11KeyHeld(SDL_Window* w, KeySym key) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(w, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+    Display* display = info.info.x11.display;
+    const KeyCode code = XKeysymToKeycode(display, key);
+    char keys[32] = {};
+    if (code == 0 || !XQueryKeymap(display, keys)) return false;
+    return (keys[code / 8] >> (code % 8)) & 1;
+}
 
 int chooseScale(int width, int height, int requested) {
     if (requested > 0) return requested;
@@ -124,6 +144,7 @@ bool openDisplay(int width, int height, const DisplayOptions& options) {
         return false;
     }
     SDL_ShowCursor(SDL_DISABLE);
+    f10HeldAtStart = x11KeyHeld(window, XK_F10);
     displayWidth = width;
     displayHeight = height;
     converted.assign(size_t(width) * size_t(height), 0);
@@ -175,6 +196,7 @@ void messageBox(const std::string& text, const std::string& caption) {
 
 bool pollEvent(Event& event) {
     if (!window) return false;
+    f10HeldAtStart = false;
     SDL_Event e;
     while (SDL_PollEvent(&e))
         if (translate(e, event)) return true;
@@ -183,6 +205,7 @@ bool pollEvent(Event& event) {
 
 bool keyDown(int virtualKey) {
     if (!window) return false;
+    if (virtualKey == VK_F10 && f10HeldAtStart) return true;
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (int s = 0; s < count; ++s)
