@@ -1,0 +1,187 @@
+#include "stage/stage_file.h"
+
+#include "platform/paths.h"
+
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+constexpr size_t LONG_LINE_LIMIT = 1023; // header and marker lines: a 1024-byte buffer
+constexpr size_t SHORT_LINE_LIMIT = 255; // music line, lines of skipped blocks: 256 bytes
+constexpr int32_t LIST_END = -1;
+constexpr std::string_view END_MARKER = "end;";
+constexpr std::string_view SKIPPED_LIST_END = "-1";
+
+bool shiftJisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The longest start of the text within limit bytes that does not end in the
+// middle of a double-byte character.
+size_t shiftJisCut(std::string_view text, size_t limit) {
+    if (text.size() <= limit) return text.size();
+    size_t i = 0;
+    while (i < limit) {
+        size_t width = shiftJisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + width > limit) break;
+        i += width;
+    }
+    return i;
+}
+
+// The whole file with every CR LF turned into LF; nothing when it cannot be
+// opened or read (a folder opens for reading here but not on Windows).
+std::optional<std::string> readInTextMode(const std::string& name) {
+    FILE* file = openFile(name, "rb");
+    if (!file) return std::nullopt;
+    std::string raw;
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        raw.append(chunk, got);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return std::nullopt;
+
+    std::string text;
+    text.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
+        text.push_back(raw[i]);
+    }
+    return text;
+}
+
+enum class NumberRead { Read, Malformed, EndOfFile };
+
+class StageText {
+  public:
+    explicit StageText(std::string text) : text_(std::move(text)) {}
+
+    // One line with its LF (the last line of the file may have none), at most
+    // limit bytes of it; nothing at the end of the file.
+    std::optional<std::string> readLine(size_t limit) {
+        if (position_ >= text_.size()) return std::nullopt;
+        size_t end = text_.find('\n', position_);
+        size_t next = end == std::string::npos ? text_.size() : end + 1;
+        std::string_view line(text_.data() + position_, next - position_);
+        position_ = next;
+        return std::string(line.substr(0, shiftJisCut(line, limit)));
+    }
+
+    void skipRestOfLine() {
+        size_t end = text_.find('\n', position_);
+        position_ = end == std::string::npos ? text_.size() : end + 1;
+    }
+
+    // "%d" after skipping blanks and line ends. A malformed number leaves the
+    // position at the text that is not one.
+    NumberRead readNumber(int32_t& value) {
+        skipSpace();
+        if (position_ >= text_.size()) return NumberRead::EndOfFile;
+        size_t start = position_;
+        bool negative = false;
+        if (text_[position_] == '-' || text_[position_] == '+')
+            negative = text_[position_++] == '-';
+        if (position_ >= text_.size() || !isDigit(text_[position_])) {
+            position_ = start;
+            return NumberRead::Malformed;
+        }
+        uint32_t magnitude = 0;
+        while (position_ < text_.size() && isDigit(text_[position_]))
+            magnitude = magnitude * 10u + uint32_t(text_[position_++] - '0');
+        value = int32_t(negative ? 0u - magnitude : magnitude);
+        return NumberRead::Read;
+    }
+
+    // The "\n" of "%d\n": any run of blanks and line ends.
+    void skipSpace() {
+        while (position_ < text_.size() && isSpace(text_[position_]))
+            ++position_;
+    }
+
+  private:
+    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+    static bool isSpace(char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+    }
+
+    std::string text_;
+    size_t position_ = 0;
+};
+
+// What a C string holding the line would be.
+std::string untilNul(std::string text) {
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+// A single value on its own line, taken with the whole line as the editor
+// takes it: text after the number goes, and a line without a number reads as
+// 0, so the items after it are still read as what they are.
+int32_t readValueLine(StageText& in, int32_t valueAtEnd) {
+    int32_t value = 0;
+    NumberRead outcome = in.readNumber(value);
+    if (outcome == NumberRead::EndOfFile) return valueAtEnd;
+    in.skipRestOfLine();
+    in.skipSpace();
+    return outcome == NumberRead::Read ? value : 0;
+}
+
+// Records of three numbers, each read as "%d\n", up to an x of -1. False when the file ends or a
+// number is malformed first; a record cut short is not kept.
+bool readRecordList(StageText& in, std::vector<StageRecord>& records) {
+    for (;;) {
+        StageRecord record;
+        if (in.readNumber(record.x) != NumberRead::Read) return false;
+        if (record.x == LIST_END) return true;
+        if (in.readNumber(record.y) != NumberRead::Read ||
+            in.readNumber(record.kind) != NumberRead::Read)
+            return false;
+        records.push_back(record);
+    }
+}
+
+// An unwanted block is passed line by line: its two lists end at the first two
+// lines beginning with "-1", as no other line of a saved file is negative.
+void skipBlockLists(StageText& in) {
+    int listEnds = 0;
+    while (listEnds < 2) {
+        std::optional<std::string> line = in.readLine(SHORT_LINE_LIMIT);
+        if (!line) return;
+        if (line->starts_with(SKIPPED_LIST_END)) ++listEnds;
+    }
+}
+
+} // namespace
+
+StageRead readStageFile(const std::string& fileName, int wanted) {
+    StageRead result;
+    std::optional<std::string> text = readInTextMode(gameFolder() + "stage/" + fileName);
+    if (!text) return result;
+    result.opened = true;
+    StageText in(std::move(*text));
+
+    in.readLine(LONG_LINE_LIMIT); // comment
+    in.readLine(LONG_LINE_LIMIT); // author
+    result.clearMessage = untilNul(in.readLine(LONG_LINE_LIMIT).value_or(""));
+    result.startingLives = readValueLine(in, 0);
+    readValueLine(in, 0); // difficulty: only the stage list shows it
+
+    for (long long index = 0;; ++index) {
+        std::optional<std::string> marker = in.readLine(LONG_LINE_LIMIT);
+        if (!marker || marker->starts_with(END_MARKER)) break;
+        if (std::optional<std::string> music = in.readLine(SHORT_LINE_LIMIT))
+            result.musicName = untilNul(std::move(*music));
+        result.background = readValueLine(in, result.background);
+        if (index == wanted) {
+            result.found = readRecordList(in, result.objects) && readRecordList(in, result.enemies);
+            break;
+        }
+        skipBlockLists(in);
+    }
+    return result;
+}
