@@ -106,3 +106,33 @@ std::string gameFolder() {
         return "./";
     return path.substr(0, slash + 1);
 }
+
+std::optional<std::string> readWholeFile(const std::string& name) {
+    FILE* file = openFile(name, "rb");
+    if (!file)
+        return std::nullopt;
+    std::string bytes;
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, got);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::string> readTextModeFile(const std::string& name) {
+    std::optional<std::string> raw = readWholeFile(name);
+    if (!raw)
+        return std::nullopt;
+    std::string text;
+    text.reserve(raw->size());
+    for (size_t i = 0; i < raw->size(); ++i) {
+        if ((*raw)[i] == '\r' && i + 1 < raw->size() && (*raw)[i + 1] == '\n')
+            continue;
+        text.push_back((*raw)[i]);
+    }
+    return text;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 // "\\" becomes "/", doubled separators collapse; when the exact name does not
@@ -12,6 +13,12 @@ std::string resolvePath(const std::string& name);
 
 // fopen through resolvePath.
 FILE* openFile(const std::string& name, const char* mode);
+
+// The whole file as bytes; nothing when it cannot be opened or read (a folder
+// opens for reading here but not on Windows).
+std::optional<std::string> readWholeFile(const std::string& name);
+// The same as a Windows text-mode read sees it: every CR LF becomes LF.
+std::optional<std::string> readTextModeFile(const std::string& name);
 
 // The folder of the running executable, ending with "/".
 std::string gameFolder();

@@ -94,22 +94,6 @@ std::vector<Line> splitLines(const std::string& text) {
     return lines;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return std::nullopt;
-    std::string text;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        text.append(chunk, got);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
-        return std::nullopt;
-    return text;
-}
-
 // Where a section and a key sit in the file. Only the first section of that
 // name is searched, as Windows does.
 struct Location {

@@ -89,3 +89,18 @@ std::string sjisToUtf8(std::string_view sjis) {
 std::string utf8ToSjis(std::string_view utf8) {
     return toSjis().convert(utf8, "?", 0);
 }
+
+bool isShiftJisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+size_t shiftJisCut(std::string_view text, size_t limit) {
+    if (text.size() <= limit) return text.size();
+    size_t i = 0;
+    while (i < limit) {
+        const size_t width = isShiftJisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + width > limit) break;
+        i += width;
+    }
+    return i;
+}

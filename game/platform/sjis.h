@@ -12,3 +12,10 @@ std::string sjisToUtf8(std::string_view sjis);
 // Characters CP932 cannot hold, and malformed UTF-8, become "?", as Windows
 // writes its default character.
 std::string utf8ToSjis(std::string_view utf8);
+
+// Whether the byte begins a double-byte character.
+bool isShiftJisLeadByte(unsigned char byte);
+
+// The longest start of the text within limit bytes that does not end in the
+// middle of a double-byte character.
+size_t shiftJisCut(std::string_view text, size_t limit);

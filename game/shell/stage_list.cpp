@@ -2,10 +2,12 @@
 
 #include "platform/ascii_case.h"
 #include "platform/paths.h"
+#include "platform/sjis.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
@@ -34,42 +36,6 @@ bool matchesStagePattern(std::string_view name) {
 bool plainAsciiName(std::string_view name) {
     return std::none_of(name.begin(), name.end(),
                         [](char c) { return static_cast<unsigned char>(c) >= 128; });
-}
-
-bool shiftJisLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-// The longest start of the text within limit bytes that does not end in the
-// middle of a double-byte character.
-size_t shiftJisCut(std::string_view text, size_t limit) {
-    if (text.size() <= limit)
-        return text.size();
-    size_t i = 0;
-    while (i < limit) {
-        size_t width = shiftJisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (i + width > limit)
-            break;
-        i += width;
-    }
-    return i;
-}
-
-// The stage file as a text-mode read sees it: every CR LF becomes LF.
-std::string readTextFile(FILE* file) {
-    std::string raw;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        raw.append(chunk, got);
-    std::string text;
-    text.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n')
-            continue;
-        text.push_back(raw[i]);
-    }
-    return text;
 }
 
 class HeaderReader {
@@ -144,11 +110,10 @@ void buildStageList() {
         entry.fileName = upperCase(listed);
 
         // Opened by the capitalised name, as the stage loader will open it later.
-        FILE* file = openFile(folder + entry.fileName, "rb");
-        if (!file)
+        std::optional<std::string> text = readTextModeFile(folder + entry.fileName);
+        if (!text)
             continue;
-        HeaderReader header(readTextFile(file));
-        std::fclose(file);
+        HeaderReader header(std::move(*text));
 
         entry.comment = header.readLine();
         entry.author = header.readLine();

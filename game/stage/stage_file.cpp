@@ -1,6 +1,7 @@
 #include "stage/stage_file.h"
 
 #include "platform/paths.h"
+#include "platform/sjis.h"
 
 #include <cstdio>
 #include <cstring>
@@ -14,46 +15,6 @@ constexpr size_t SHORT_LINE_LIMIT = 255; // music line, lines of skipped blocks:
 constexpr int32_t LIST_END = -1;
 constexpr std::string_view END_MARKER = "end;";
 constexpr std::string_view SKIPPED_LIST_END = "-1";
-
-bool shiftJisLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
-// The longest start of the text within limit bytes that does not end in the
-// middle of a double-byte character.
-size_t shiftJisCut(std::string_view text, size_t limit) {
-    if (text.size() <= limit) return text.size();
-    size_t i = 0;
-    while (i < limit) {
-        size_t width = shiftJisLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (i + width > limit) break;
-        i += width;
-    }
-    return i;
-}
-
-// The whole file with every CR LF turned into LF; nothing when it cannot be
-// opened or read (a folder opens for reading here but not on Windows).
-std::optional<std::string> readInTextMode(const std::string& name) {
-    FILE* file = openFile(name, "rb");
-    if (!file) return std::nullopt;
-    std::string raw;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        raw.append(chunk, got);
-    bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return std::nullopt;
-
-    std::string text;
-    text.reserve(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') continue;
-        text.push_back(raw[i]);
-    }
-    return text;
-}
 
 enum class NumberRead { Read, Malformed, EndOfFile };
 
@@ -160,7 +121,7 @@ void skipBlockLists(StageText& in) {
 
 StageRead readStageFile(const std::string& fileName, int wanted) {
     StageRead result;
-    std::optional<std::string> text = readInTextMode(gameFolder() + "stage/" + fileName);
+    std::optional<std::string> text = readTextModeFile(gameFolder() + "stage/" + fileName);
     if (!text) return result;
     result.opened = true;
     StageText in(std::move(*text));
