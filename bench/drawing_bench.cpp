@@ -19,7 +19,8 @@ void prepareDisplay() {
     createBlankSheet(SHEET_MAPOBJ, 256, 256);
     Surface& sheet = *sheetSurface(SHEET_MAPOBJ);
     for (int y = 0; y < 256; ++y)
-        for (int x = 0; x < 256; ++x) sheet.row(y)[x] = uint8_t((x ^ y) & 0xFF);
+        for (int x = 0; x < 256; ++x)
+            sheet.row(y)[x] = uint8_t((x ^ y) & 0xFF);
     ready = true;
 }
 
@@ -39,19 +40,22 @@ BENCHMARK(KeyedBlitScreenOfCells);
 
 void PresentWithClear(benchmark::State& state) {
     prepareDisplay();
-    for (auto _ : state) present(1, 135);
+    for (auto _ : state)
+        present(1, 135);
 }
 BENCHMARK(PresentWithClear);
 
 void HalfBlendPlayerCell(benchmark::State& state) {
     prepareDisplay();
-    for (auto _ : state) halfBlendBlit(100, 100, SHEET_MAPOBJ, 0, 0, 16, 32, 0);
+    for (auto _ : state)
+        halfBlendBlit(100, 100, SHEET_MAPOBJ, 0, 0, 16, 32, 0);
 }
 BENCHMARK(HalfBlendPlayerCell);
 
 void BuildPaletteTables(benchmark::State& state) {
     prepareDisplay();
-    for (auto _ : state) buildPaletteTables();
+    for (auto _ : state)
+        buildPaletteTables();
 }
 BENCHMARK(BuildPaletteTables)->Unit(benchmark::kMillisecond);
 

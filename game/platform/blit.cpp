@@ -145,8 +145,8 @@ void screenCaptureBlit(int x, int y, int sheet, int left, int top, int right, in
     if (target && clipToDisplay(c)) copyRect(backBuffer(), c, *target, false);
 }
 
-void scaledKeyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom,
-                     int width, int height) {
+void scaledKeyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int width,
+                     int height) {
     Surface* source = sheetSurface(sheet);
     const int w = right - left, h = bottom - top;
     if (!source || w <= 0 || h <= 0 || width <= 0 || height <= 0) return;
@@ -173,16 +173,15 @@ int halfBlendBlit(int x, int y, int sheet, int left, int top, int right, int bot
 
 int flippedCellCopy(int x, int y, int sheet, int left, int top, int right, int bottom, int mode,
                     int key) {
-    return softwareCopy(
-        x, y, sheet, left, top, right, bottom, key,
-        [mode](Surface& target, const Copy& c, int col, int r, uint8_t s) {
-            int dx = c.x + col - c.left, dy = c.y + r - c.top;
-            if (mode == FLIP_LEFT_RIGHT || mode == FLIP_BOTH)
-                dx = c.x + c.right - 1 - col;
-            if (mode == FLIP_UPSIDE_DOWN || mode == FLIP_BOTH)
-                dy = c.y + c.bottom - 1 - r;
-            putPixel(target, dx, dy, s);
-        });
+    return softwareCopy(x, y, sheet, left, top, right, bottom, key,
+                        [mode](Surface& target, const Copy& c, int col, int r, uint8_t s) {
+                            int dx = c.x + col - c.left, dy = c.y + r - c.top;
+                            if (mode == FLIP_LEFT_RIGHT || mode == FLIP_BOTH)
+                                dx = c.x + c.right - 1 - col;
+                            if (mode == FLIP_UPSIDE_DOWN || mode == FLIP_BOTH)
+                                dy = c.y + c.bottom - 1 - r;
+                            putPixel(target, dx, dy, s);
+                        });
 }
 
 void drawLine(int x1, int y1, int x2, int y2, uint32_t colour, int penWidth) {
@@ -214,10 +213,16 @@ void drawRectangle(int left, int top, int right, int bottom, uint32_t fillColour
     penLine(target, left, b, left, top, penWidth, pen);
 }
 
-void setPageFlipMode(bool on) { flipMode = on; }
-bool pageFlipMode() { return flipMode; }
+void setPageFlipMode(bool on) {
+    flipMode = on;
+}
+bool pageFlipMode() {
+    return flipMode;
+}
 
-void fillBackBuffer(uint8_t index) { backBuffer().fill(index); }
+void fillBackBuffer(uint8_t index) {
+    backBuffer().fill(index);
+}
 
 void present(int clearFlag, uint8_t fillColour) {
     Surface& primary = primarySurface();
@@ -229,7 +234,7 @@ void present(int clearFlag, uint8_t fillColour) {
         for (int y = 0; y < SCREEN_HEIGHT && VIEW_Y + y < primary.height; ++y)
             std::memcpy(primary.row(VIEW_Y + y) + VIEW_X, back.row(y), SCREEN_WIDTH);
     }
-    if (!primary.pixels.empty()) platform::showFrame(primary.pixels.data(), primary.pitch,
-                                                     displayPalette());
+    if (!primary.pixels.empty())
+        platform::showFrame(primary.pixels.data(), primary.pitch, displayPalette());
     if (clearFlag == 1) back.fill(fillColour);
 }

@@ -12,8 +12,8 @@ void opaqueBlit(int x, int y, int sheet, int left, int top, int right, int botto
 void screenCaptureBlit(int x, int y, int sheet, int left, int top, int right, int bottom);
 // Sheet rectangle stretched into (x, y)-(x + width, y + height), index 0 skipped; not clipped
 // by the caller's promise, but never written outside the back buffer.
-void scaledKeyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom,
-                     int width, int height);
+void scaledKeyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int width,
+                     int height);
 // Software copies into the drawing target. Return 1 when drawn, 0 otherwise.
 int halfBlendBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int key);
 enum FlipMode { FLIP_LEFT_RIGHT = 0, FLIP_UPSIDE_DOWN = 1, FLIP_BOTH = 2 };

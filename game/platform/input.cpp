@@ -24,8 +24,7 @@ constexpr int VIRTUAL_KEY_COUNT = 256;
 // Codes from config.ini may be anything; outside the virtual-key range a key
 // is never down, as GetAsyncKeyState reports for such codes.
 bool virtualKeyDown(int virtualKey) {
-    if (virtualKey < 0 || virtualKey >= VIRTUAL_KEY_COUNT)
-        return false;
+    if (virtualKey < 0 || virtualKey >= VIRTUAL_KEY_COUNT) return false;
     return platform::keyDown(virtualKey);
 }
 
@@ -44,12 +43,10 @@ void Input::reset() {
 }
 
 void Input::setButton(int index, const char* name, int code) {
-    if (index < 0 || index >= BUTTON_SLOTS)
-        return;
+    if (index < 0 || index >= BUTTON_SLOTS) return;
     ButtonEntry& button = buttons_[index];
     button = ButtonEntry();
-    if (name)
-        std::strncpy(button.name, name, sizeof button.name - 1);
+    if (name) std::strncpy(button.name, name, sizeof button.name - 1);
     button.code = code;
     button.enabled = true;
 }
@@ -60,8 +57,7 @@ bool Input::readSettings(const std::string& settingsPath) {
 
     if (device_ == DEVICE_JOYSTICK) {
         platform::JoystickCaps caps;
-        if (!platform::joystickCaps(joystickId_, caps))
-            return false;
+        if (!platform::joystickCaps(joystickId_, caps)) return false;
         upLimit_ = uint16_t(caps.yMax / 4);
         downLimit_ = uint16_t(caps.yMax / 2 + caps.yMax / 4);
         leftLimit_ = uint16_t(caps.xMax / 4);
@@ -69,24 +65,19 @@ bool Input::readSettings(const std::string& settingsPath) {
     }
 
     for (ButtonEntry& button : buttons_) {
-        if (!button.enabled)
-            continue;
+        if (!button.enabled) continue;
         int code = profileReadInt(settingsPath, CONTROLLER_SECTION, button.name, -1);
-        if (code != -1)
-            button.code = code;
+        if (code != -1) button.code = code;
     }
     ready_ = true;
     return true;
 }
 
 bool Input::sampleDown(const ButtonEntry& button) const {
-    if (device_ == DEVICE_KEYBOARD)
-        return virtualKeyDown(button.code);
-    if (device_ != DEVICE_JOYSTICK)
-        return false;
+    if (device_ == DEVICE_KEYBOARD) return virtualKeyDown(button.code);
+    if (device_ != DEVICE_JOYSTICK) return false;
     int code = button.code;
-    if (code >= 1 && code <= JOYSTICK_BUTTON_LAST)
-        return (sampleButtons_ >> (code - 1)) & 1u;
+    if (code >= 1 && code <= JOYSTICK_BUTTON_LAST) return (sampleButtons_ >> (code - 1)) & 1u;
     switch (code) {
     case STICK_UP:
         return sampleY_ < upLimit_;
@@ -102,8 +93,7 @@ bool Input::sampleDown(const ButtonEntry& button) const {
 }
 
 void Input::update() {
-    if (!ready_)
-        return;
+    if (!ready_) return;
     // Our key table holds only the present state of each key; there is no
     // "pressed since the last query" report to clear before sampling.
 
@@ -116,21 +106,18 @@ void Input::update() {
     }
 
     for (int i = 0; i < BUTTON_SLOTS; ++i) {
-        if (!buttons_[i].enabled)
-            continue;
+        if (!buttons_[i].enabled) continue;
         bool down = sampleDown(buttons_[i]);
         uint8_t& state = states_[i];
         switch (state) {
         case STATE_UP:
-            if (down)
-                state = STATE_PRESSED;
+            if (down) state = STATE_PRESSED;
             break;
         case STATE_PRESSED:
             state = STATE_HELD;
             break;
         case STATE_HELD:
-            if (!down)
-                state = STATE_RELEASED;
+            if (!down) state = STATE_RELEASED;
             break;
         default:
             state = STATE_UP;
@@ -140,20 +127,17 @@ void Input::update() {
 }
 
 uint8_t Input::state(int index) const {
-    if (index < 0 || index >= BUTTON_SLOTS)
-        return STATE_UP;
+    if (index < 0 || index >= BUTTON_SLOTS) return STATE_UP;
     return states_[index];
 }
 
 int Input::code(int index) const {
-    if (index < 0 || index >= BUTTON_SLOTS)
-        return -1;
+    if (index < 0 || index >= BUTTON_SLOTS) return -1;
     return buttons_[index].code;
 }
 
 int keyEdge(int virtualKey) {
-    if (virtualKey < 0 || virtualKey >= VIRTUAL_KEY_COUNT)
-        return 0;
+    if (virtualKey < 0 || virtualKey >= VIRTUAL_KEY_COUNT) return 0;
     bool down = platform::keyDown(virtualKey);
     bool& latch = keyEdgeLatches[size_t(virtualKey)];
     int result = 0;
@@ -165,8 +149,7 @@ int keyEdge(int virtualKey) {
         latch = false;
         result += 20;
     }
-    if (latch)
-        result += 1;
+    if (latch) result += 1;
     return result;
 }
 

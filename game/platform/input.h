@@ -29,7 +29,7 @@ enum InputDevice { DEVICE_KEYBOARD = 1, DEVICE_JOYSTICK = 2 };
 constexpr int BUTTON_SLOTS = 10;
 
 class Input {
-public:
+  public:
     // Forgets the settings and every button (start-up state).
     void reset();
     void setButton(int index, const char* name, int code);
@@ -43,7 +43,7 @@ public:
     unsigned joystickId() const { return joystickId_; }
     int code(int index) const;
 
-private:
+  private:
     struct ButtonEntry {
         char name[32] = {};
         int32_t code = 0;

@@ -3,7 +3,7 @@
 // is not open.
 #pragma once
 
-int openMusic();  // 0 when the library opened
+int openMusic(); // 0 when the library opened
 void closeMusic();
 bool musicOpen();
 

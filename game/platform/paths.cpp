@@ -18,10 +18,8 @@ bool entryExists(const std::string& path) {
 }
 
 std::string joinPath(const std::string& folder, const std::string& component) {
-    if (folder.empty())
-        return component;
-    if (folder.back() == '/')
-        return folder + component;
+    if (folder.empty()) return component;
+    if (folder.back() == '/') return folder + component;
     return folder + "/" + component;
 }
 
@@ -32,8 +30,7 @@ std::string findIgnoringCase(const std::string& folder, const std::string& compo
     std::error_code error;
     std::filesystem::directory_iterator entries(folder.empty() ? "." : folder, error);
     std::string best;
-    if (error)
-        return best;
+    if (error) return best;
     for (const auto& entry : entries) {
         std::string name = entry.path().filename().string();
         if (equalsIgnoringAsciiCase(name, component) && (best.empty() || name < best))
@@ -46,10 +43,8 @@ std::string normaliseSeparators(const std::string& name) {
     std::string result;
     result.reserve(name.size());
     for (char c : name) {
-        if (c == '\\')
-            c = '/';
-        if (c == '/' && !result.empty() && result.back() == '/')
-            continue;
+        if (c == '\\') c = '/';
+        if (c == '/' && !result.empty() && result.back() == '/') continue;
         result.push_back(c);
     }
     return result;
@@ -59,17 +54,14 @@ std::string normaliseSeparators(const std::string& name) {
 
 std::string resolvePath(const std::string& name) {
     std::string normal = normaliseSeparators(name);
-    if (normal.empty() || entryExists(normal))
-        return normal;
+    if (normal.empty() || entryExists(normal)) return normal;
 
     std::vector<std::string> components;
     size_t start = 0;
     while (start <= normal.size()) {
         size_t slash = normal.find('/', start);
-        if (slash == std::string::npos)
-            slash = normal.size();
-        if (slash > start)
-            components.push_back(normal.substr(start, slash - start));
+        if (slash == std::string::npos) slash = normal.size();
+        if (slash > start) components.push_back(normal.substr(start, slash - start));
         start = slash + 1;
     }
 
@@ -83,15 +75,13 @@ std::string resolvePath(const std::string& name) {
             continue;
         }
         std::string match = findIgnoringCase(resolved, component);
-        if (match.empty())
-            break;
+        if (match.empty()) break;
         resolved = joinPath(resolved, match);
     }
     // What cannot be found (a file about to be created, say) keeps its spelling.
     for (; i < components.size(); ++i)
         resolved = joinPath(resolved, components[i]);
-    if (normal.back() == '/' && (resolved.empty() || resolved.back() != '/'))
-        resolved += '/';
+    if (normal.back() == '/' && (resolved.empty() || resolved.back() != '/')) resolved += '/';
     return resolved;
 }
 
@@ -102,15 +92,13 @@ FILE* openFile(const std::string& name, const char* mode) {
 std::string gameFolder() {
     std::string path = platform::executablePath();
     size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return "./";
+    if (slash == std::string::npos) return "./";
     return path.substr(0, slash + 1);
 }
 
 std::optional<std::string> readWholeFile(const std::string& name) {
     FILE* file = openFile(name, "rb");
-    if (!file)
-        return std::nullopt;
+    if (!file) return std::nullopt;
     std::string bytes;
     char chunk[4096];
     size_t got;
@@ -118,20 +106,17 @@ std::optional<std::string> readWholeFile(const std::string& name) {
         bytes.append(chunk, got);
     const bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    if (failed)
-        return std::nullopt;
+    if (failed) return std::nullopt;
     return bytes;
 }
 
 std::optional<std::string> readTextModeFile(const std::string& name) {
     std::optional<std::string> raw = readWholeFile(name);
-    if (!raw)
-        return std::nullopt;
+    if (!raw) return std::nullopt;
     std::string text;
     text.reserve(raw->size());
     for (size_t i = 0; i < raw->size(); ++i) {
-        if ((*raw)[i] == '\r' && i + 1 < raw->size() && (*raw)[i + 1] == '\n')
-            continue;
+        if ((*raw)[i] == '\r' && i + 1 < raw->size() && (*raw)[i + 1] == '\n') continue;
         text.push_back((*raw)[i]);
     }
     return text;

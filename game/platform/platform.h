@@ -19,7 +19,7 @@ namespace platform {
 // Display options read from config.ini's [DISPLAY] section before the display
 // opens. The game never writes them.
 struct DisplayOptions {
-    int scale = 0;          // 0: the largest integer scale that fits the desktop
+    int scale = 0; // 0: the largest integer scale that fits the desktop
     bool fullscreen = false;
 };
 

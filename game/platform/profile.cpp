@@ -66,8 +66,7 @@ Line classifyLine(const std::string& text, size_t begin, size_t contentEnd, size
         }
     }
     size_t equals = whole.find('=');
-    if (equals == std::string_view::npos)
-        return line;
+    if (equals == std::string_view::npos) return line;
     line.kind = LineKind::Key;
     line.name = trim(whole.substr(0, equals));
     std::string_view afterEquals = whole.substr(equals + 1);
@@ -86,8 +85,7 @@ std::vector<Line> splitLines(const std::string& text) {
         size_t newline = text.find('\n', begin);
         size_t next = newline == std::string::npos ? text.size() : newline + 1;
         size_t contentEnd = newline == std::string::npos ? text.size() : newline;
-        if (contentEnd > begin && text[contentEnd - 1] == '\r')
-            --contentEnd;
+        if (contentEnd > begin && text[contentEnd - 1] == '\r') --contentEnd;
         lines.push_back(classifyLine(text, begin, contentEnd, next));
         begin = next;
     }
@@ -111,10 +109,10 @@ Location locate(const std::vector<Line>& lines, std::string_view section, std::s
             break;
         }
     }
-    if (!where.sectionLine)
-        return where;
+    if (!where.sectionLine) return where;
     for (++i; i < lines.size() && lines[i].kind != LineKind::Section; ++i) {
-        if (!where.keyLine && lines[i].kind == LineKind::Key && equalsIgnoringAsciiCase(lines[i].name, key))
+        if (!where.keyLine && lines[i].kind == LineKind::Key &&
+            equalsIgnoringAsciiCase(lines[i].name, key))
             where.keyLine = i;
     }
     where.sectionEnd = i;
@@ -131,15 +129,12 @@ std::string_view unquote(std::string_view value) {
 
 std::optional<std::string> findValue(const std::string& fileName, const char* section,
                                      const char* key) {
-    if (!section || !key)
-        return std::nullopt;
+    if (!section || !key) return std::nullopt;
     std::optional<std::string> text = readWholeFile(resolvePath(fileName));
-    if (!text)
-        return std::nullopt;
+    if (!text) return std::nullopt;
     std::vector<Line> lines = splitLines(*text);
     Location where = locate(lines, trim(section), trim(key));
-    if (!where.keyLine)
-        return std::nullopt;
+    if (!where.keyLine) return std::nullopt;
     return std::string(unquote(lines[*where.keyLine].value));
 }
 
@@ -155,15 +150,13 @@ int parseProfileInt(std::string_view text) {
     uint32_t value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
         value = value * 10u + uint32_t(text[i] - '0');
-    if (negative)
-        value = 0u - value;
+    if (negative) value = 0u - value;
     return int(int32_t(value));
 }
 
 std::string_view detectLineEnd(const std::string& text) {
     size_t newline = text.find('\n');
-    if (newline == std::string::npos)
-        return "\r\n";
+    if (newline == std::string::npos) return "\r\n";
     return (newline > 0 && text[newline - 1] == '\r') ? "\r\n" : "\n";
 }
 
@@ -173,10 +166,8 @@ bool hasLineBreak(const char* text) {
 
 std::string folderOf(const std::string& path) {
     size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
     return path.substr(0, slash);
 }
 
@@ -188,8 +179,7 @@ bool replaceFileAtomically(const std::string& path, const std::string& text) {
     std::vector<char> tempName(pattern.begin(), pattern.end());
     tempName.push_back('\0');
     int fd = mkstemp(tempName.data());
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
 
     struct stat existing;
     mode_t mode = (stat(path.c_str(), &existing) == 0) ? (existing.st_mode & 07777) : 0644;
@@ -197,8 +187,7 @@ bool replaceFileAtomically(const std::string& path, const std::string& text) {
     size_t written = 0;
     while (ok && written < text.size()) {
         ssize_t n = write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
+        if (n < 0 && errno == EINTR) continue;
         if (n <= 0)
             ok = false;
         else
@@ -207,8 +196,7 @@ bool replaceFileAtomically(const std::string& path, const std::string& text) {
     ok = ok && fsync(fd) == 0;
     ok = (close(fd) == 0) && ok;
     ok = ok && std::rename(tempName.data(), path.c_str()) == 0;
-    if (!ok)
-        std::remove(tempName.data());
+    if (!ok) std::remove(tempName.data());
     return ok;
 }
 
@@ -218,8 +206,7 @@ int profileReadInt(const std::string& fileName, const char* section, const char*
                    int defaultValue) {
     std::optional<std::string> value = findValue(fileName, section, key);
     // An empty value counts as missing, as in GetPrivateProfileInt.
-    if (!value || value->empty())
-        return defaultValue;
+    if (!value || value->empty()) return defaultValue;
     return parseProfileInt(*value);
 }
 
@@ -235,10 +222,8 @@ std::string profileReadString(const std::string& fileName, const char* section, 
             fallback.remove_suffix(1);
         result = fallback;
     }
-    if (bufferSize == 0)
-        return std::string();
-    if (result.size() > bufferSize - 1)
-        result.resize(bufferSize - 1);
+    if (bufferSize == 0) return std::string();
+    if (result.size() > bufferSize - 1) result.resize(bufferSize - 1);
     return result;
 }
 
@@ -254,8 +239,7 @@ bool profileWriteString(const std::string& fileName, const char* section, const 
     struct stat info;
     if (stat(path.c_str(), &info) == 0) {
         std::optional<std::string> existing = readWholeFile(path);
-        if (!existing)
-            return false; // never replace a file we could not read
+        if (!existing) return false; // never replace a file we could not read
         text = std::move(*existing);
     }
 
@@ -281,8 +265,7 @@ bool profileWriteString(const std::string& fileName, const char* section, const 
             // before the next section.
             size_t last = *where.sectionLine;
             for (size_t i = last + 1; i < where.sectionEnd; ++i)
-                if (lines[i].kind != LineKind::Blank)
-                    last = i;
+                if (lines[i].kind != LineKind::Blank) last = i;
             insertAt = lines[last].next;
             // A last line without a line end gets one; a lone CR is completed.
             if (insertAt > 0 && text[insertAt - 1] == '\r')
@@ -292,8 +275,7 @@ bool profileWriteString(const std::string& fileName, const char* section, const 
             insertion += newKey;
         } else {
             insertAt = text.size();
-            if (!text.empty() && text.back() != '\n')
-                insertion = lineEnd;
+            if (!text.empty() && text.back() != '\n') insertion = lineEnd;
             insertion += "[" + std::string(sectionName) + "]" + lineEnd + newKey;
         }
         result.append(text, 0, insertAt);

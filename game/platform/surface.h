@@ -1,9 +1,9 @@
 // An 8-bit picture in memory: the back buffer, the primary and every sheet.
 #pragma once
 
-#include <cstdint>
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 struct Surface {
@@ -13,7 +13,8 @@ struct Surface {
     std::vector<uint8_t> pixels;
 
     Surface() = default;
-    Surface(int w, int h) : width(w), height(h), pitch(w), pixels(std::size_t(w) * std::size_t(h), 0) {}
+    Surface(int w, int h)
+        : width(w), height(h), pitch(w), pixels(std::size_t(w) * std::size_t(h), 0) {}
 
     uint8_t* row(int y) { return pixels.data() + std::size_t(y) * std::size_t(pitch); }
     const uint8_t* row(int y) const { return pixels.data() + std::size_t(y) * std::size_t(pitch); }

@@ -54,20 +54,47 @@ void rampColour(int k, int v, int& red, int& green, int& blue) {
         channel[third] = v >= 170 ? 3 * v - 510 : 0;
     };
     switch (k) {
-    case 1: twoStep({0}); break;
-    case 2: twoStep({1}); break;
-    case 3: twoStep({2}); break;
-    case 4: twoStep({0, 1}); break;
-    case 5: twoStep({0, 2}); break;
-    case 6: twoStep({1, 2}); break;
-    case 7: channel[0] = channel[1] = channel[2] = v; break;
-    case 8: threeStep(0, 1, 2); break;
-    case 9: threeStep(0, 2, 1); break;
-    case 10: threeStep(1, 0, 2); break;
-    case 11: threeStep(1, 2, 0); break;
-    case 12: threeStep(2, 0, 1); break;
-    case 13: threeStep(2, 1, 0); break;
-    default: break;
+    case 1:
+        twoStep({0});
+        break;
+    case 2:
+        twoStep({1});
+        break;
+    case 3:
+        twoStep({2});
+        break;
+    case 4:
+        twoStep({0, 1});
+        break;
+    case 5:
+        twoStep({0, 2});
+        break;
+    case 6:
+        twoStep({1, 2});
+        break;
+    case 7:
+        channel[0] = channel[1] = channel[2] = v;
+        break;
+    case 8:
+        threeStep(0, 1, 2);
+        break;
+    case 9:
+        threeStep(0, 2, 1);
+        break;
+    case 10:
+        threeStep(1, 0, 2);
+        break;
+    case 11:
+        threeStep(1, 2, 0);
+        break;
+    case 12:
+        threeStep(2, 0, 1);
+        break;
+    case 13:
+        threeStep(2, 1, 0);
+        break;
+    default:
+        break;
     }
     red = channel[0];
     green = channel[1];
@@ -77,7 +104,8 @@ void rampColour(int k, int v, int& red, int& green, int& blue) {
 void completeBlendTable() {
     for (int a = 0; a < 256; ++a) {
         paletteTables.blend[a][a] = uint8_t(a);
-        for (int b = a + 1; b < 256; ++b) paletteTables.blend[b][a] = paletteTables.blend[a][b];
+        for (int b = a + 1; b < 256; ++b)
+            paletteTables.blend[b][a] = paletteTables.blend[a][b];
     }
 }
 
@@ -99,7 +127,9 @@ int startVideo(int width, int height) {
     return 1;
 }
 
-bool videoStarted() { return started; }
+bool videoStarted() {
+    return started;
+}
 
 void releaseVideo() {
     clearSheetTable();
@@ -130,9 +160,8 @@ void buildPaletteTables() {
         for (int b = a + 1; b < 256; ++b) {
             const PaletteEntry& ca = workingPalette[a];
             const PaletteEntry& cb = workingPalette[b];
-            paletteTables.blend[a][b] = nearestPaletteIndex((ca.red + cb.red) >> 1,
-                                                            (ca.green + cb.green) >> 1,
-                                                            (ca.blue + cb.blue) >> 1);
+            paletteTables.blend[a][b] = nearestPaletteIndex(
+                (ca.red + cb.red) >> 1, (ca.green + cb.green) >> 1, (ca.blue + cb.blue) >> 1);
         }
     }
     completeBlendTable();
@@ -173,7 +202,8 @@ bool writePaletteTableFile(const char* fileName) {
     ok = ok && std::fwrite(paletteTables.negative, 1, 256, file) == 256;
     for (int k = 1; k <= 13; ++k)
         ok = ok && std::fwrite(paletteTables.rampProjection[k], 1, 256, file) == 256;
-    for (int k = 1; k <= 13; ++k) ok = ok && std::fwrite(paletteTables.ramp[k], 1, 256, file) == 256;
+    for (int k = 1; k <= 13; ++k)
+        ok = ok && std::fwrite(paletteTables.ramp[k], 1, 256, file) == 256;
     ok = std::fclose(file) == 0 && ok;
     return ok;
 }
@@ -185,12 +215,13 @@ bool readPaletteTableFile(const char* fileName) {
     if (!file) return false;
     bool ok = true;
     for (int a = 0; a < 255 && ok; ++a)
-        ok = std::fread(&paletteTables.blend[a][a + 1], 1, size_t(255 - a), file) ==
-             size_t(255 - a);
+        ok =
+            std::fread(&paletteTables.blend[a][a + 1], 1, size_t(255 - a), file) == size_t(255 - a);
     ok = ok && std::fread(paletteTables.negative, 1, 256, file) == 256;
     for (int k = 1; k <= 13 && ok; ++k)
         ok = std::fread(paletteTables.rampProjection[k], 1, 256, file) == 256;
-    for (int k = 1; k <= 13 && ok; ++k) ok = std::fread(paletteTables.ramp[k], 1, 256, file) == 256;
+    for (int k = 1; k <= 13 && ok; ++k)
+        ok = std::fread(paletteTables.ramp[k], 1, 256, file) == 256;
     std::fclose(file);
     completeBlendTable();
     return ok;
@@ -224,7 +255,9 @@ int applyPaletteRange(int first, int count) {
     return 1;
 }
 
-const PaletteEntry* displayPalette() { return shownPalette; }
+const PaletteEntry* displayPalette() {
+    return shownPalette;
+}
 
 void savePalette() {
     for (int i = 0; i < 256; ++i)
@@ -240,7 +273,8 @@ void restorePalette() {
 }
 
 void clearSheetTable() {
-    for (auto& sheet : sheets) sheet.reset();
+    for (auto& sheet : sheets)
+        sheet.reset();
 }
 
 void createBlankSheet(int sheet, int width, int height) {
@@ -264,8 +298,9 @@ int loadSheet(int sheet, const char* fileName, int width, int height) {
             const uint32_t rgb = picture.pixels[size_t(y) * size_t(picture.width) + size_t(x)];
             auto it = nearest.find(rgb);
             if (it == nearest.end())
-                it = nearest.emplace(rgb, nearestPaletteIndex(int(rgb >> 16), int((rgb >> 8) & 0xFF),
-                                                              int(rgb & 0xFF)))
+                it = nearest
+                         .emplace(rgb, nearestPaletteIndex(int(rgb >> 16), int((rgb >> 8) & 0xFF),
+                                                           int(rgb & 0xFF)))
                          .first;
             row[x] = it->second;
         }
@@ -298,9 +333,13 @@ void setDrawingTarget(int sheet) {
     if (sheet >= 0) targetSheet = sheet;
 }
 
-void resetDrawingTarget() { targetSheet = -1; }
+void resetDrawingTarget() {
+    targetSheet = -1;
+}
 
-int drawingTargetSheet() { return targetSheet; }
+int drawingTargetSheet() {
+    return targetSheet;
+}
 
 Surface& drawingTarget() {
     if (targetSheet >= 0) {
@@ -312,8 +351,12 @@ Surface& drawingTarget() {
     return back;
 }
 
-Surface& backBuffer() { return back; }
-Surface& primarySurface() { return primary; }
+Surface& backBuffer() {
+    return back;
+}
+Surface& primarySurface() {
+    return primary;
+}
 
 void restoreAfterReactivation() {
     // Our surfaces live in memory and are never lost; only the frame is redone.

@@ -19,7 +19,7 @@ struct PaletteEntry {
 
 constexpr int DISPLAY_WIDTH = 640;
 constexpr int DISPLAY_HEIGHT = 480;
-constexpr int SCREEN_WIDTH = 288;  // logical screen
+constexpr int SCREEN_WIDTH = 288; // logical screen
 constexpr int SCREEN_HEIGHT = 256;
 constexpr int VIEW_X = DISPLAY_WIDTH / 2 - SCREEN_WIDTH / 2;   // 176
 constexpr int VIEW_Y = DISPLAY_HEIGHT / 2 - SCREEN_HEIGHT / 2; // 112
@@ -27,16 +27,16 @@ constexpr int SHEET_COUNT = 16;
 
 // Sheet numbers.
 enum Sheet {
-    SHEET_PLAYER = 0,          // chr.bmp
-    SHEET_MAPOBJ = 1,          // mapobj.bmp
-    SHEET_BEAM = 2,            // beam.bmp
-    SHEET_ENEMY = 3,           // enemy.bmp
+    SHEET_PLAYER = 0, // chr.bmp
+    SHEET_MAPOBJ = 1, // mapobj.bmp
+    SHEET_BEAM = 2,   // beam.bmp
+    SHEET_ENEMY = 3,  // enemy.bmp
     SHEET_PLAYER_MIRROR = 4,
     SHEET_ENEMY_MIRROR = 5,
     SHEET_BEAM_MIRROR = 6,
-    SHEET_EFFECT = 7,          // effect.bmp
+    SHEET_EFFECT = 7, // effect.bmp
     SHEET_ENEMY_UPSIDE_DOWN = 8,
-    SHEET_TITLE = 9,           // tt.bmp
+    SHEET_TITLE = 9, // tt.bmp
     SHEET_SNAPSHOT = 10,
 };
 
@@ -47,8 +47,8 @@ extern PaletteEntry workingPalette[256];
 struct PaletteTables {
     uint8_t blend[256][256];
     uint8_t negative[256];
-    uint8_t ramp[14][256];            // rows 1..13 used
-    uint8_t rampProjection[14][256];  // rows 1..13 used
+    uint8_t ramp[14][256];           // rows 1..13 used
+    uint8_t rampProjection[14][256]; // rows 1..13 used
 };
 extern PaletteTables paletteTables;
 constexpr long PALETTE_TABLE_FILE_SIZE = 32640 + 3584 + 3328; // 39552

@@ -15,13 +15,16 @@ namespace {
 std::string commandLineBuffer;
 
 void enterButtons() {
+    // clang-format off
     static const struct {
         const char* name;
         int code;
     } buttons[] = {{"UP", 38}, {"DOWN", 40}, {"LEFT", 37}, {"RIGHT", 39},
                    {"PAUSE", 32}, {"A", 90},  {"B", 88},    {"C", 67}};
+    // clang-format on
     int index = 0;
-    for (const auto& button : buttons) input.setButton(index++, button.name, button.code);
+    for (const auto& button : buttons)
+        input.setButton(index++, button.name, button.code);
 }
 
 } // namespace
@@ -31,7 +34,9 @@ void setCommandLine(const std::string& line) {
     commandLineBuffer = line.substr(0, 255);
 }
 
-const char* commandLine() { return commandLineBuffer.c_str(); }
+const char* commandLine() {
+    return commandLineBuffer.c_str();
+}
 
 void bootScene() {
     platform::sleep(1000);

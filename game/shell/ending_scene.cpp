@@ -49,8 +49,12 @@ void drawReveal() {
 
 } // namespace
 
-void resetEndingScene() { ending = EndingState{}; }
-int endingRevealStep() { return ending.revealStep; }
+void resetEndingScene() {
+    ending = EndingState{};
+}
+int endingRevealStep() {
+    return ending.revealStep;
+}
 
 void endingScene() {
     input.update();

@@ -44,8 +44,10 @@ void drawEntryDetails(const StageListEntry& entry) {
 }
 
 void drawList(int count) {
-    while (extra.cursor - extra.topRow > PAGE_ROWS - 1) extra.topRow += PAGE_ROWS;
-    while (extra.cursor - extra.topRow < 0) extra.topRow -= PAGE_ROWS;
+    while (extra.cursor - extra.topRow > PAGE_ROWS - 1)
+        extra.topRow += PAGE_ROWS;
+    while (extra.cursor - extra.topRow < 0)
+        extra.topRow -= PAGE_ROWS;
     int r = 0;
     for (; r < PAGE_ROWS && extra.topRow + r < count; ++r) {
         const int row = extra.topRow + r;
@@ -71,9 +73,15 @@ std::string shownStageName(const std::string& name) {
     return name;
 }
 
-void resetExtraStageScene() { extra = ExtraStageState{}; }
-int extraStageCursor() { return extra.cursor; }
-int extraStageTopRow() { return extra.topRow; }
+void resetExtraStageScene() {
+    extra = ExtraStageState{};
+}
+int extraStageCursor() {
+    return extra.cursor;
+}
+int extraStageTopRow() {
+    return extra.topRow;
+}
 
 void extraStageScene() {
     input.update();

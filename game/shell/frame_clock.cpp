@@ -10,9 +10,13 @@ int passCounter = 0;
 double secondAccumulator = 0.0;
 } // namespace
 
-uint32_t gameClock() { return uint32_t(uint64_t(gameClockMilliseconds)); }
+uint32_t gameClock() {
+    return uint32_t(uint64_t(gameClockMilliseconds));
+}
 
-void advanceGameClock(double milliseconds) { gameClockMilliseconds += milliseconds; }
+void advanceGameClock(double milliseconds) {
+    gameClockMilliseconds += milliseconds;
+}
 
 void resetFrameClock(uint32_t passStart) {
     frameTime = 0.0;

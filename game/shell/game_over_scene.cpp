@@ -1,8 +1,8 @@
 // Game over: CONTINUE restarts the current world, RESET goes to the title.
+#include "platform/blit.h"
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/text.h"
-#include "platform/blit.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 #include "stage/stage_progress.h"
@@ -34,15 +34,19 @@ void leaveGameOver() {
 
 } // namespace
 
-void resetGameOverScene() { gameOver = GameOverState{}; }
-int gameOverCursor() { return gameOver.cursor; }
+void resetGameOverScene() {
+    gameOver = GameOverState{};
+}
+int gameOverCursor() {
+    return gameOver.cursor;
+}
 
 void gameOverScene() {
     input.update();
     spriteText(108, 124, "GAME OVER");
     if (effectStatus(SE_GMOV) != EFFECT_PLAYING) {
-        spriteText(108, 200, gameOver.cursor == ITEM_CONTINUE ? "lCONTINUE\n RESET"
-                                                              : " CONTINUE\nlRESET");
+        spriteText(108, 200,
+                   gameOver.cursor == ITEM_CONTINUE ? "lCONTINUE\n RESET" : " CONTINUE\nlRESET");
         if (!gameOver.leaving) {
             if (input.state(BUTTON_UP) == STATE_PRESSED)
                 gameOver.cursor = gameOver.cursor == ITEM_CONTINUE ? ITEM_RESET : ITEM_CONTINUE;

@@ -5,4 +5,6 @@
 #include "shell/scenes.h"
 #include "world/world.h"
 
-void gameplayScene() { plainSceneFrame(world.background != 0 ? CLEAR_BLACK : CLEAR_SKY); }
+void gameplayScene() {
+    plainSceneFrame(world.background != 0 ? CLEAR_BLACK : CLEAR_SKY);
+}

@@ -1,9 +1,9 @@
 // The maker's logo: the plain name for 1.2 s, then the framed name with the
 // chime, then a fade to the title menu once the chime has ended.
+#include "platform/blit.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
-#include "platform/blit.h"
 #include "platform/text.h"
 #include "shell/frame_clock.h"
 #include "shell/scene_machine.h"
@@ -22,7 +22,9 @@ struct LogoState {
 
 } // namespace
 
-void resetLogoScene() { logo = LogoState{}; }
+void resetLogoScene() {
+    logo = LogoState{};
+}
 
 void logoScene() {
     input.update();

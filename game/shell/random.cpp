@@ -4,7 +4,9 @@ namespace {
 uint32_t randomState = 0;
 }
 
-void seedRandom(uint32_t seed) { randomState = seed; }
+void seedRandom(uint32_t seed) {
+    randomState = seed;
+}
 
 int drawRandom() {
     randomState = randomState * 214013u + 2531011u;

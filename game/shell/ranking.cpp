@@ -29,14 +29,12 @@ bool parseRankingValue(std::string_view text, RankingEntry& entry) {
     while (i < text.size() && isScanSpace(text[i]))
         ++i;
     bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     size_t digitsStart = i;
     uint32_t score = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
         score = score * 10u + uint32_t(text[i] - '0');
-    if (i == digitsStart)
-        return false;
+    if (i == digitsStart) return false;
     entry.score = negative ? 0u - score : score;
 
     while (i < text.size() && isScanSpace(text[i]))
@@ -44,8 +42,7 @@ bool parseRankingValue(std::string_view text, RankingEntry& entry) {
     size_t wordStart = i;
     while (i < text.size() && !isScanSpace(text[i]))
         ++i;
-    if (i == wordStart)
-        return false;
+    if (i == wordStart) return false;
     size_t kept = std::min(i - wordStart, sizeof entry.code - 1);
     std::memset(entry.code, 0, sizeof entry.code);
     std::memcpy(entry.code, text.data() + wordStart, kept);
@@ -82,11 +79,9 @@ void loadRanking() {
         std::string key = keyName(i);
         std::string value =
             profileReadString(path, RANKING_SECTION, key.c_str(), NO_DATA, VALUE_BUFFER);
-        if (value == NO_DATA)
-            continue;
+        if (value == NO_DATA) continue;
         RankingEntry entry;
-        if (!parseRankingValue(value, entry))
-            continue;
+        if (!parseRankingValue(value, entry)) continue;
         char expected[8];
         scoreCode(entry.score, expected);
         if (std::strcmp(expected, entry.code) != 0) {

@@ -18,7 +18,9 @@ struct RankingSceneState {
 
 } // namespace
 
-void resetRankingScene() { ranking = RankingSceneState{}; }
+void resetRankingScene() {
+    ranking = RankingSceneState{};
+}
 
 void rankingScene() {
     input.update();

@@ -27,7 +27,7 @@ namespace {
 constexpr uint32_t FADE_STEP_MS = 50;
 
 SceneHandler defaultHandlers[SCENE_COUNT] = {
-    bootScene,      gameplayScene,    endingScene,  logoScene,         titleScene,
+    bootScene,     gameplayScene,   endingScene,  logoScene,      titleScene,
     gameOverScene, extraStageScene, rankingScene, staffRollScene, confirmationScene,
 };
 SceneHandler handlers[SCENE_COUNT];
@@ -56,7 +56,8 @@ void resetSceneMachine() {
     withoutDyingSwitch = 0;
     testPlayStartX = 0;
     confirmation = ConfirmationState{};
-    for (int i = 0; i < SCENE_COUNT; ++i) handlers[i] = defaultHandlers[i];
+    for (int i = 0; i < SCENE_COUNT; ++i)
+        handlers[i] = defaultHandlers[i];
 }
 
 void setSceneHandler(int scene, SceneHandler handler) {
@@ -86,7 +87,9 @@ void startFadeOut() {
     fadeState = FADE_OUT;
 }
 
-bool fadeRunning() { return fadeState != FADE_NONE; }
+bool fadeRunning() {
+    return fadeState != FADE_NONE;
+}
 
 void drawFade() {
     const uint32_t now = gameClock();

@@ -27,6 +27,7 @@ std::string buildCredits() {
         int number;
         const char* text;
     };
+    // clang-format off
     static const Line lines[] = {
         {0, "ll TARVELON ll"},
         {1, "        CODE:VELTA"},
@@ -57,6 +58,7 @@ std::string buildCredits() {
         {70, "        aKARVENHOLM"},
         {80, "   THANK YOU FOR PLAYINGhh"},
     };
+    // clang-format on
     std::string text;
     const Line* next = std::begin(lines);
     for (int n = 0; n < 83; ++n) {
@@ -73,8 +75,12 @@ const std::string& creditsText() {
     return text;
 }
 
-void resetStaffRollScene() { roll = StaffRollState{}; }
-double staffRollOffset() { return roll.scrollOffset; }
+void resetStaffRollScene() {
+    roll = StaffRollState{};
+}
+double staffRollOffset() {
+    return roll.scrollOffset;
+}
 
 void staffRollScene() {
     input.update();

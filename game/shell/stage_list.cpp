@@ -39,7 +39,7 @@ bool plainAsciiName(std::string_view name) {
 }
 
 class HeaderReader {
-public:
+  public:
     explicit HeaderReader(std::string text) : text_(std::move(text)) {}
 
     // One line with its line feed. A line longer than the buffer is cut and
@@ -49,8 +49,7 @@ public:
         size_t next = end == std::string::npos ? text_.size() : end + 1;
         std::string_view line(text_.data() + position_, next - position_);
         position_ = next;
-        if (line.size() > LINE_LIMIT)
-            line = line.substr(0, shiftJisCut(line, LINE_LIMIT));
+        if (line.size() > LINE_LIMIT) line = line.substr(0, shiftJisCut(line, LINE_LIMIT));
         return std::string(line);
     }
 
@@ -68,7 +67,7 @@ public:
         return int32_t(negative ? 0u - value : value);
     }
 
-private:
+  private:
     static bool isSpace(char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
     }
@@ -81,8 +80,7 @@ std::vector<std::string> listStageFiles(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code error;
     std::filesystem::directory_iterator entries(resolvePath(folder), error);
-    if (error)
-        return names;
+    if (error) return names;
     for (const auto& entry : entries) {
         std::string name = entry.path().filename().string();
         if (matchesStagePattern(name) && !entry.is_directory(error))
@@ -103,16 +101,14 @@ void buildStageList() {
     stageList.clear();
     std::string folder = gameFolder() + "stage/";
     for (const std::string& listed : listStageFiles(folder)) {
-        if (listed == MAIN_STAGE_FILE || !plainAsciiName(listed) ||
-            listed.size() > FILE_NAME_LIMIT)
+        if (listed == MAIN_STAGE_FILE || !plainAsciiName(listed) || listed.size() > FILE_NAME_LIMIT)
             continue;
         StageListEntry entry;
         entry.fileName = upperCase(listed);
 
         // Opened by the capitalised name, as the stage loader will open it later.
         std::optional<std::string> text = readTextModeFile(folder + entry.fileName);
-        if (!text)
-            continue;
+        if (!text) continue;
         HeaderReader header(std::move(*text));
 
         entry.comment = header.readLine();

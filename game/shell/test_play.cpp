@@ -12,11 +12,13 @@ namespace {
 int readField(const char* line, size_t length, size_t from, size_t count) {
     size_t i = from;
     const size_t end = std::min(length, from + count);
-    while (i < end && (line[i] == ' ' || line[i] == '\t')) ++i;
+    while (i < end && (line[i] == ' ' || line[i] == '\t'))
+        ++i;
     bool negative = false;
     if (i < end && (line[i] == '+' || line[i] == '-')) negative = line[i++] == '-';
     long value = 0;
-    while (i < end && line[i] >= '0' && line[i] <= '9') value = value * 10 + (line[i++] - '0');
+    while (i < end && line[i] >= '0' && line[i] <= '9')
+        value = value * 10 + (line[i++] - '0');
     return int(negative ? -value : value);
 }
 

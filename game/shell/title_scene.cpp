@@ -43,14 +43,19 @@ void leaveTitle() {
 
 } // namespace
 
-void resetTitleScene() { title = TitleState{}; }
+void resetTitleScene() {
+    title = TitleState{};
+}
 
-int titleCursor() { return title.cursor; }
+int titleCursor() {
+    return title.cursor;
+}
 
 void titleScene() {
     input.update();
     if (!title.leaving) {
-        if (input.state(BUTTON_UP) == STATE_PRESSED && title.cursor > ITEM_GAME_START) --title.cursor;
+        if (input.state(BUTTON_UP) == STATE_PRESSED && title.cursor > ITEM_GAME_START)
+            --title.cursor;
         if (input.state(BUTTON_DOWN) == STATE_PRESSED && title.cursor < ITEM_EXIT) ++title.cursor;
     }
     startLeavingOnConfirm(title.leaving);
@@ -61,10 +66,10 @@ void titleScene() {
     keyedBlit(16, 0, SHEET_TITLE, 0, 0, 256, 96);
     keyedBlit(16, 100, SHEET_TITLE, 0, 96, 64, 224);
     keyedBlit(194, 130, SHEET_TITLE, 64, 96, 128, 160);
-    static const char* const items[] = {" GAME START\n", " EXTRA STAGE\n", " RANKING\n",
-                                        " EXIT\n"};
+    static const char* const items[] = {" GAME START\n", " EXTRA STAGE\n", " RANKING\n", " EXIT\n"};
     std::string menu;
-    for (int i = 0; i < 4; ++i) menu += (i == title.cursor ? "l" : " ") + std::string(items[i]);
+    for (int i = 0; i < 4; ++i)
+        menu += (i == title.cursor ? "l" : " ") + std::string(items[i]);
     spriteText(100, 200, menu.c_str());
     drawFade();
     present(1, CLEAR_SKY);

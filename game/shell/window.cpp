@@ -37,18 +37,25 @@ void shutDown() {
 
 WindowMessage fromEvent(const platform::Event& event) {
     switch (event.type) {
-    case platform::EventType::KeyDown: return WindowMessage::KeyDown;
-    case platform::EventType::KeyUp: return WindowMessage::KeyUp;
-    case platform::EventType::Activate: return WindowMessage::Activate;
-    case platform::EventType::Deactivate: return WindowMessage::Deactivate;
-    case platform::EventType::Close: return WindowMessage::Close;
+    case platform::EventType::KeyDown:
+        return WindowMessage::KeyDown;
+    case platform::EventType::KeyUp:
+        return WindowMessage::KeyUp;
+    case platform::EventType::Activate:
+        return WindowMessage::Activate;
+    case platform::EventType::Deactivate:
+        return WindowMessage::Deactivate;
+    case platform::EventType::Close:
+        return WindowMessage::Close;
     }
     return WindowMessage::Close;
 }
 
 } // namespace
 
-void postWindowMessage(WindowMessage message) { posted.push_back({message, 0}); }
+void postWindowMessage(WindowMessage message) {
+    posted.push_back({message, 0});
+}
 
 void resetWindow() {
     posted.clear();
@@ -126,4 +133,6 @@ void appendStartupLog(const char* text) {
     present(0, 0);
 }
 
-const std::string& startupLog() { return logText; }
+const std::string& startupLog() {
+    return logText;
+}

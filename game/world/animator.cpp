@@ -6,8 +6,10 @@
 void Animator::clear() {
     frameCount = 0;
     for (auto& line : lines)
-        for (auto& entry : line) entry = -1;
-    for (auto& flag : loopFlags) flag = 1;
+        for (auto& entry : line)
+            entry = -1;
+    for (auto& flag : loopFlags)
+        flag = 1;
     line = 0;
     position = 1;
     changedAt = 0;
@@ -22,7 +24,8 @@ void Animator::setLine(int n, int delay, bool loops, const int* frameNumbers, in
     if (n < 0 || n >= MAX_LINES) return;
     lines[n][0] = int16_t(delay);
     loopFlags[n] = loops ? 1 : 0;
-    for (int i = 0; i < count && i < LINE_ENTRIES - 2; ++i) lines[n][i + 1] = int16_t(frameNumbers[i]);
+    for (int i = 0; i < count && i < LINE_ENTRIES - 2; ++i)
+        lines[n][i + 1] = int16_t(frameNumbers[i]);
 }
 
 void Animator::selectLine(int n, uint32_t now) {

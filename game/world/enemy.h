@@ -10,7 +10,7 @@ struct Enemy {
     double x = 0, y = 0, vx = 0, vy = 0;
     int32_t width = 0;
     int32_t height = 0;
-    int32_t inset = 0; // used against map objects only
+    int32_t inset = 0;  // used against map objects only
     uint8_t facing = 0; // 1 right, 0 left; the pictures face right
     uint8_t active = 0;
     uint8_t knockedOut = 0;

@@ -8,6 +8,7 @@ Player player;
 namespace {
 
 void addPlayerFrames(Animator& a) {
+    // clang-format off
     for (int i = 0; i <= 5; ++i) a.addFrame(16 + 16 * i, 0, 32 + 16 * i, 32);
     for (int i = 0; i <= 4; ++i) a.addFrame(16 * i, 32, 16 * i + 16, 64);
     for (int i = 0; i <= 8; ++i) a.addFrame(16 * i, 64, 16 * i + 16, 96);
@@ -15,6 +16,7 @@ void addPlayerFrames(Animator& a) {
     a.addFrame(48, 96, 64, 128);
     for (int i = 0; i <= 3; ++i) a.addFrame(80 + 16 * i, 128, 96 + 16 * i, 160);
     a.addFrame(0, 0, 16, 32);
+    // clang-format on
 }
 
 void addPlayerLines(Animator& a) {
@@ -23,6 +25,7 @@ void addPlayerLines(Animator& a) {
         bool loops;
         std::initializer_list<int> frames;
     };
+    // clang-format off
     const LineSpec specs[] = {
         {0, true, {0}},
         {110, true, {1, 2, 3, 4, 5, 4, 3, 2}},
@@ -38,6 +41,7 @@ void addPlayerLines(Animator& a) {
         {255, false, {25, 25, 25, 25}},
         {75, false, {29, 28, 27, 26, 24, 23, 22, 21, 20}},
     };
+    // clang-format on
     int n = 0;
     for (const LineSpec& spec : specs) {
         a.setLine(n++, spec.delay, spec.loops, std::data(spec.frames), int(spec.frames.size()));

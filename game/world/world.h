@@ -23,7 +23,7 @@ struct World {
     std::string musicName;
     std::string clearMessage;
     // What the last clear of a file leaves for the ending.
-    std::string endingText;   // the clear message with "^" turned into line breaks
+    std::string endingText; // the clear message with "^" turned into line breaks
     uint32_t finalScore = 0;
     char scoreCode[8] = {};
     uint8_t newHighScoreFlag = 0; // the final score entered the ranking

@@ -32,7 +32,8 @@ struct Sheet {
 
 uint32_t readLe(const std::vector<uint8_t>& b, size_t at, int bytes) {
     uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + i];
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | b[at + i];
     return v;
 }
 
@@ -54,7 +55,8 @@ Sheet loadSheet(const std::string& name) {
     s.pixels.resize(static_cast<size_t>(width) * height);
     for (int y = 0; y < height; ++y) {
         const int row = rawHeight < 0 ? y : height - 1 - y;
-        for (int x = 0; x < width; ++x) s.pixels[static_cast<size_t>(y) * width + x] = b[offset + row * stride + x];
+        for (int x = 0; x < width; ++x)
+            s.pixels[static_cast<size_t>(y) * width + x] = b[offset + row * stride + x];
     }
     return s;
 }
@@ -66,25 +68,37 @@ struct Rect {
 std::vector<uint8_t> cellPixels(const Sheet& s, Rect r) {
     std::vector<uint8_t> out;
     for (int y = r.y; y < r.y + r.h; ++y)
-        for (int x = r.x; x < r.x + r.w; ++x) out.push_back(s.at(x, y));
+        for (int x = r.x; x < r.x + r.w; ++x)
+            out.push_back(s.at(x, y));
     return out;
 }
 
 int opaqueCount(const Sheet& s, Rect r) {
     int n = 0;
-    for (uint8_t v : cellPixels(s, r)) n += v != 0;
+    for (uint8_t v : cellPixels(s, r))
+        n += v != 0;
     return n;
 }
 
-bool isNearBlack(Rgb c) { return c.r < 24 && c.g < 24 && c.b < 24; }
-bool isLight(Rgb c) { return c.r + c.g + c.b >= 3 * 170; }
+bool isNearBlack(Rgb c) {
+    return c.r < 24 && c.g < 24 && c.b < 24;
+}
+bool isLight(Rgb c) {
+    return c.r + c.g + c.b >= 3 * 170;
+}
 
-Rect fadeTile(int level) { return {32 * level, 96, 32, 32}; }
-Rect glyphCell(int g) { return {8 * (g % 32), 240 + 8 * (g / 32), 8, 8}; }
-Rect mapCell(int kind) { return {16 * (kind % 16), 16 * (kind / 16), 16, 16}; }
+Rect fadeTile(int level) {
+    return {32 * level, 96, 32, 32};
+}
+Rect glyphCell(int g) {
+    return {8 * (g % 32), 240 + 8 * (g / 32), 8, 8};
+}
+Rect mapCell(int kind) {
+    return {16 * (kind % 16), 16 * (kind / 16), 16, 16};
+}
 
 class EffectSheet : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { sheet = loadSheet("effect.bmp"); }
     static Sheet sheet;
 };
@@ -103,7 +117,8 @@ TEST_F(EffectSheet, FadeTilesDarkenStepByStepWithAnEvenOpaqueBlack) {
     int previous = 0;
     for (int level = 1; level <= 7; ++level) {
         const Rect tile = fadeTile(level);
-        for (uint8_t v : cellPixels(sheet, tile)) ASSERT_TRUE(v == 0 || v == dark) << "level " << level;
+        for (uint8_t v : cellPixels(sheet, tile))
+            ASSERT_TRUE(v == 0 || v == dark) << "level " << level;
         const int count = opaqueCount(sheet, tile);
         EXPECT_GT(count, previous) << "level " << level << " is not darker than the one before";
         previous = count;
@@ -112,7 +127,8 @@ TEST_F(EffectSheet, FadeTilesDarkenStepByStepWithAnEvenOpaqueBlack) {
         const int perBlock = opaqueCount(sheet, {tile.x, tile.y, 8, 8});
         for (int by = 0; by < 32; by += 8)
             for (int bx = 0; bx < 32; bx += 8)
-                EXPECT_EQ(opaqueCount(sheet, {tile.x + bx, tile.y + by, 8, 8}), perBlock) << "level " << level;
+                EXPECT_EQ(opaqueCount(sheet, {tile.x + bx, tile.y + by, 8, 8}), perBlock)
+                    << "level " << level;
     }
 }
 
@@ -123,20 +139,23 @@ TEST_F(EffectSheet, FontGlyphsAreDistinctAndReadOnAnyBackground) {
     for (int g = 1; g <= 53; ++g) {
         const auto cell = cellPixels(sheet, glyphCell(g));
         const char shown = g < static_cast<int>(glyphs.size()) ? glyphs[g] : '#';
-        EXPECT_GT(opaqueCount(sheet, glyphCell(g)), 0) << "glyph " << g << " '" << shown << "' is empty";
+        EXPECT_GT(opaqueCount(sheet, glyphCell(g)), 0)
+            << "glyph " << g << " '" << shown << "' is empty";
         for (int other = 1; other < g; ++other)
             EXPECT_NE(cell, cellPixels(sheet, glyphCell(other)))
                 << "glyphs " << other << " and " << g << " look the same";
         // Letters, digits and punctuation: a light body that shows on black and
         // a dark edge that shows on the sky.
-        if (std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-!._():?").find(shown) != std::string::npos) {
+        if (std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789-!._():?").find(shown) !=
+            std::string::npos) {
             bool light = false, dark = false;
             for (uint8_t v : cell) {
                 if (v == 0) continue;
                 light = light || isLight(sheet.palette[v]);
                 dark = dark || isNearBlack(sheet.palette[v]);
             }
-            EXPECT_TRUE(light && dark) << "glyph '" << shown << "' lacks a light body or a dark edge";
+            EXPECT_TRUE(light && dark)
+                << "glyph '" << shown << "' lacks a light body or a dark edge";
         }
     }
 }
@@ -157,6 +176,7 @@ TEST(MapObjectSheet, StatesThePlayerMustTellApartLookDifferent) {
     const Sheet sheet = loadSheet("mapobj.bmp");
     ASSERT_EQ(sheet.width, 256);
     ASSERT_EQ(sheet.height, 256);
+    // clang-format off
     const struct {
         int a, b;
         const char* what;
@@ -174,6 +194,7 @@ TEST(MapObjectSheet, StatesThePlayerMustTellApartLookDifferent) {
         {7, 8, "four and two spanners"},
         {15, 47, "small and large heal"},
     };
+    // clang-format on
     for (const auto& p : pairs) {
         EXPECT_GT(opaqueCount(sheet, mapCell(p.a)), 0) << p.what;
         EXPECT_GT(opaqueCount(sheet, mapCell(p.b)), 0) << p.what;
@@ -190,4 +211,4 @@ TEST(MapObjectSheet, StatesThePlayerMustTellApartLookDifferent) {
     EXPECT_EQ(opaqueCount(sheet, mapCell(0)), 0) << "kind 0 is a removed object";
 }
 
-}  // namespace
+} // namespace

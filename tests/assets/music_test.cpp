@@ -32,7 +32,9 @@ struct MidiEvent {
 
     int channel() const { return (status & 0x0F) + 1; }
     bool isNoteOn() const { return (status & 0xF0) == 0x90 && data2 > 0; }
-    bool isNoteOff() const { return (status & 0xF0) == 0x80 || ((status & 0xF0) == 0x90 && data2 == 0); }
+    bool isNoteOff() const {
+        return (status & 0xF0) == 0x80 || ((status & 0xF0) == 0x90 && data2 == 0);
+    }
     bool isMeta(std::uint8_t type) const { return status == 0xFF && metaType == type; }
 };
 
@@ -44,7 +46,7 @@ struct MidiFile {
 
 // A strict reader: any chunk or event that does not fit exactly is an error.
 class MidiReader {
-public:
+  public:
     explicit MidiReader(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
     bool read(MidiFile& file, std::string& error) {
@@ -54,9 +56,11 @@ public:
         file.division = static_cast<int>(readBig(2));
         if (!ok_) return fail(error, "short header");
         for (std::uint32_t t = 0; t < trackCount; ++t) {
-            if (!expectTag("MTrk")) return fail(error, "track " + std::to_string(t) + ": no MTrk chunk");
+            if (!expectTag("MTrk"))
+                return fail(error, "track " + std::to_string(t) + ": no MTrk chunk");
             std::uint32_t length = readBig(4);
-            if (!ok_ || pos_ + length > bytes_.size()) return fail(error, "track chunk runs past the file");
+            if (!ok_ || pos_ + length > bytes_.size())
+                return fail(error, "track chunk runs past the file");
             file.tracks.emplace_back();
             if (!readTrack(pos_ + length, file.tracks.back(), error)) return false;
         }
@@ -64,7 +68,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool fail(std::string& error, const std::string& message) {
         error = message;
         return false;
@@ -80,7 +84,8 @@ private:
 
     std::uint32_t readBig(int count) {
         std::uint32_t value = 0;
-        for (int i = 0; i < count; ++i) value = value << 8 | next();
+        for (int i = 0; i < count; ++i)
+            value = value << 8 | next();
         return value;
     }
 
@@ -118,13 +123,15 @@ private:
                 event.status = 0xFF;
                 event.metaType = next();
                 std::uint32_t length = readVariable();
-                for (std::uint32_t i = 0; i < length && ok_; ++i) event.metaData.push_back(next());
+                for (std::uint32_t i = 0; i < length && ok_; ++i)
+                    event.metaData.push_back(next());
                 ended = event.metaType == 0x2F;
                 running = 0;
             } else if (first == 0xF0 || first == 0xF7) {
                 event.status = first;
                 std::uint32_t length = readVariable();
-                for (std::uint32_t i = 0; i < length && ok_; ++i) next();
+                for (std::uint32_t i = 0; i < length && ok_; ++i)
+                    next();
                 running = 0;
             } else {
                 if (first & 0x80) {
@@ -137,7 +144,8 @@ private:
                 event.status = running;
                 std::uint8_t kind = running & 0xF0;
                 if (kind != 0xC0 && kind != 0xD0) event.data2 = next();
-                if (event.data1 > 0x7F || event.data2 > 0x7F) return fail(error, "data byte out of range");
+                if (event.data1 > 0x7F || event.data2 > 0x7F)
+                    return fail(error, "data byte out of range");
             }
             events.push_back(event);
         }
@@ -155,7 +163,8 @@ private:
 
 std::vector<std::uint8_t> readBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>());
 }
 
 bool readMidi(const fs::path& path, MidiFile& file, std::string& error) {
@@ -168,14 +177,17 @@ bool readMidi(const fs::path& path, MidiFile& file, std::string& error) {
 
 std::vector<MidiEvent> allEvents(const MidiFile& file) {
     std::vector<MidiEvent> events;
-    for (const auto& track : file.tracks) events.insert(events.end(), track.begin(), track.end());
-    std::stable_sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
+    for (const auto& track : file.tracks)
+        events.insert(events.end(), track.begin(), track.end());
+    std::stable_sort(events.begin(), events.end(),
+                     [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
     return events;
 }
 
 std::uint32_t endTick(const MidiFile& file) {
     std::uint32_t end = 0;
-    for (const auto& track : file.tracks) end = std::max(end, track.back().tick);
+    for (const auto& track : file.tracks)
+        end = std::max(end, track.back().tick);
     return end;
 }
 
@@ -196,7 +208,8 @@ double secondsAt(const MidiFile& file, std::uint32_t ticks) {
 std::uint32_t ticksPerBar(const MidiFile& file) {
     for (const MidiEvent& event : allEvents(file)) {
         if (event.isMeta(0x58) && event.metaData.size() == 4) {
-            return event.metaData[0] * (static_cast<std::uint32_t>(file.division) * 4 >> event.metaData[1]);
+            return event.metaData[0] *
+                   (static_cast<std::uint32_t>(file.division) * 4 >> event.metaData[1]);
         }
     }
     return static_cast<std::uint32_t>(file.division) * 4;
@@ -213,16 +226,17 @@ struct Piece {
 // Stage pieces run 30 to 90 s; the staff roll lasts about 53 s, so its piece
 // must outlast it.
 constexpr std::array pieces{
-    Piece{"def.mid", 30, 90},   Piece{"field.mid", 30, 90}, Piece{"cave.mid", 30, 90},
-    Piece{"sky.mid", 30, 90},   Piece{"castle.mid", 30, 90}, Piece{"night.mid", 30, 90},
+    Piece{"def.mid", 30, 90}, Piece{"field.mid", 30, 90},  Piece{"cave.mid", 30, 90},
+    Piece{"sky.mid", 30, 90}, Piece{"castle.mid", 30, 90}, Piece{"night.mid", 30, 90},
     Piece{"crd.mid", 60, 90},
 };
 
 class MusicPiece : public ::testing::TestWithParam<Piece> {
-protected:
+  protected:
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(readMidi(fs::path(VELTA_DIST_DIR) / "bgm" / GetParam().file, midi_, error)) << error;
+        ASSERT_TRUE(readMidi(fs::path(VELTA_DIST_DIR) / "bgm" / GetParam().file, midi_, error))
+            << error;
     }
     MidiFile midi_;
 };
@@ -234,7 +248,8 @@ TEST_P(MusicPiece, IsAFormatOneFileOfTracksThatAllEndTogetherOnABarLine) {
     std::uint32_t end = endTick(midi_);
     for (std::size_t t = 0; t < midi_.tracks.size(); ++t) {
         EXPECT_TRUE(midi_.tracks[t].back().isMeta(0x2F));
-        EXPECT_EQ(midi_.tracks[t].back().tick, end) << "track " << t << " ends early, so the loop would stumble";
+        EXPECT_EQ(midi_.tracks[t].back().tick, end)
+            << "track " << t << " ends early, so the loop would stumble";
     }
     EXPECT_EQ(end % ticksPerBar(midi_), 0u) << "the piece must end on a bar line to loop";
 }
@@ -253,7 +268,8 @@ TEST_P(MusicPiece, LastsWithinItsPlannedRange) {
     EXPECT_GE(seconds, GetParam().minSeconds);
     EXPECT_LE(seconds, GetParam().maxSeconds);
     bool hasTempo = false;
-    for (const MidiEvent& event : midi_.tracks.front()) hasTempo |= event.isMeta(0x51) && event.tick == 0;
+    for (const MidiEvent& event : midi_.tracks.front())
+        hasTempo |= event.isMeta(0x51) && event.tick == 0;
     EXPECT_TRUE(hasTempo) << "the first track sets the tempo at the start";
 }
 
@@ -272,7 +288,8 @@ TEST_P(MusicPiece, NotesAreBalancedAndChannelsSetUpBeforeTheyPlay) {
             if (event.isNoteOn()) {
                 const std::set<int>& seen = setUp[event.channel()];
                 for (int needed : {128, 7, 10, 91}) {
-                    EXPECT_EQ(seen.count(needed), 1u) << "channel " << event.channel() << " lacks setting " << needed;
+                    EXPECT_EQ(seen.count(needed), 1u)
+                        << "channel " << event.channel() << " lacks setting " << needed;
                 }
                 ++sounding[{event.channel(), event.data1}];
             } else if (event.isNoteOff()) {
@@ -281,7 +298,8 @@ TEST_P(MusicPiece, NotesAreBalancedAndChannelsSetUpBeforeTheyPlay) {
                 --count;
             }
         }
-        for (const auto& [note, count] : sounding) EXPECT_EQ(count, 0) << "key " << note.second << " hangs";
+        for (const auto& [note, count] : sounding)
+            EXPECT_EQ(count, 0) << "key " << note.second << " hangs";
     }
 }
 
@@ -294,8 +312,8 @@ INSTANTIATE_TEST_SUITE_P(GameFolder, MusicPiece, ::testing::ValuesIn(pieces),
 // The reader above must itself reject what it should, or the checks prove nothing.
 TEST(MidiReader, FollowsRunningStatusAndRejectsBrokenChunks) {
     const std::vector<std::uint8_t> header{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0};
-    const std::vector<std::uint8_t> body{0x00, 0x99, 36, 100, 0x60, 36, 0, 0x00, 42, 90,
-                                         0x60, 42, 0,   0x00, 0xFF, 0x2F, 0x00};
+    const std::vector<std::uint8_t> body{0x00, 0x99, 36, 100, 0x60, 36,   0,    0x00, 42,
+                                         90,   0x60, 42, 0,   0x00, 0xFF, 0x2F, 0x00};
     auto build = [&](std::vector<std::uint8_t> events, int lengthDelta) {
         std::vector<std::uint8_t> file = header;
         std::uint32_t length = static_cast<std::uint32_t>(events.size() + lengthDelta);
@@ -313,8 +331,9 @@ TEST(MidiReader, FollowsRunningStatusAndRejectsBrokenChunks) {
     EXPECT_EQ(file.tracks[0][3].tick, 192u);
 
     std::vector<std::uint8_t> noEnd(body.begin(), body.end() - 3);
-    const std::vector<std::vector<std::uint8_t>> broken{build(body, 1), build(body, -1), build(noEnd, 0),
-                                                        build({0x00, 36, 100, 0x00, 0xFF, 0x2F, 0x00}, 0)};
+    const std::vector<std::vector<std::uint8_t>> broken{
+        build(body, 1), build(body, -1), build(noEnd, 0),
+        build({0x00, 36, 100, 0x00, 0xFF, 0x2F, 0x00}, 0)};
     for (const auto& bytes : broken) {
         MidiFile rejected;
         EXPECT_FALSE(MidiReader(bytes).read(rejected, error));
@@ -324,7 +343,7 @@ TEST(MidiReader, FollowsRunningStatusAndRejectsBrokenChunks) {
 // --- the compiler, run as the build runs it ----------------------------------
 
 class TuneCompiler : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         builder_ = VELTA_ASSET_BUILDER;
         ASSERT_TRUE(fs::exists(builder_)) << builder_;
@@ -338,7 +357,8 @@ protected:
 
     // Compiles one tune; returns the builder's exit status and its messages.
     int compile(const std::string& source, std::string& output) {
-        for (const auto& entry : fs::directory_iterator(root_ / "assets" / "music")) fs::remove(entry.path());
+        for (const auto& entry : fs::directory_iterator(root_ / "assets" / "music"))
+            fs::remove(entry.path());
         std::ofstream(root_ / "assets" / "music" / "t.tune") << source;
         std::string command = builder_.string() + " music " + (root_ / "assets").string() + " " +
                               (root_ / "game").string() + " 2>&1";
@@ -346,7 +366,8 @@ protected:
         FILE* pipe = ::popen(command.c_str(), "r");
         if (pipe == nullptr) return -1;
         char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+            output += buffer;
         int status = ::pclose(pipe);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -363,7 +384,9 @@ protected:
         std::map<int, std::uint32_t> started;
         for (const MidiEvent& event : midi.tracks[1]) {
             if (event.isNoteOn()) started[event.data1] = event.tick;
-            if (event.isNoteOff()) found.push_back({started[event.data1], event.data1, event.tick - started[event.data1]});
+            if (event.isNoteOff())
+                found.push_back(
+                    {started[event.data1], event.data1, event.tick - started[event.data1]});
         }
         std::sort(found.begin(), found.end());
         return found;
@@ -384,6 +407,7 @@ TEST_F(TuneCompiler, TurnsNotationIntoTheNotesItMeans) {
         std::string source;
         Notes expected;
     };
+    // clang-format off
     const std::vector<Case> cases{
         {"lengths, dots and gate", tuneWith("q100 c4 d8. e16 f2^8"),
          {{0, 60, 480}, {480, 62, 360}, {840, 64, 120}, {960, 65, 1200}}},
@@ -395,6 +419,7 @@ TEST_F(TuneCompiler, TurnsNotationIntoTheNotesItMeans) {
         {"phrases carry the state", tuneWith("q100 $p $p", "phrase p\n  l16 c >\n"), {{0, 60, 120}, {120, 72, 120}}},
         {"triplets and transpose", tuneWith("transpose -12\n  q100 c12 d12 e12"), {{0, 48, 160}, {160, 50, 160}, {320, 52, 160}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         std::string log;
         ASSERT_EQ(compile(c.source, log), 0) << c.what << ": " << log;
@@ -425,7 +450,8 @@ TEST_F(TuneCompiler, NamesTheFileAndLineOfEveryMistake) {
     for (const Case& c : cases) {
         std::string log;
         EXPECT_NE(compile(c.source, log), 0) << c.source;
-        EXPECT_NE(log.find("t.tune:" + c.message), std::string::npos) << "expected '" << c.message << "' in: " << log;
+        EXPECT_NE(log.find("t.tune:" + c.message), std::string::npos)
+            << "expected '" << c.message << "' in: " << log;
         EXPECT_FALSE(fs::exists(output())) << "a tune with errors must write nothing";
     }
 }

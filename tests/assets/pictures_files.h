@@ -37,23 +37,26 @@ inline std::optional<std::string> readFile(const std::string& path) {
 
 inline uint32_t u32(const std::string& b, size_t at) {
     return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 |
-           static_cast<uint8_t>(b[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+           static_cast<uint8_t>(b[at + 2]) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
 }
 
 // Only what the game's sheets are: uncompressed, 8-bit, bottom-up, 256-entry table at 54.
 inline std::optional<Bitmap> readBitmap(const std::string& path) {
     const auto bytes = readFile(path);
-    if (!bytes || bytes->size() < 54 + 1024 || (*bytes)[0] != 'B' || (*bytes)[1] != 'M') return std::nullopt;
+    if (!bytes || bytes->size() < 54 + 1024 || (*bytes)[0] != 'B' || (*bytes)[1] != 'M')
+        return std::nullopt;
     Bitmap bmp;
     bmp.width = static_cast<int32_t>(u32(*bytes, 18));
     bmp.height = static_cast<int32_t>(u32(*bytes, 22));
     bmp.bitsPerPixel = static_cast<uint8_t>((*bytes)[28]);
-    if (u32(*bytes, 14) != 40 || bmp.bitsPerPixel != 8 || u32(*bytes, 30) != 0 || bmp.width <= 0 || bmp.height <= 0)
+    if (u32(*bytes, 14) != 40 || bmp.bitsPerPixel != 8 || u32(*bytes, 30) != 0 || bmp.width <= 0 ||
+        bmp.height <= 0)
         return std::nullopt;
     for (int i = 0; i < 256; ++i) {
         const size_t at = 54 + 4 * i;
-        bmp.table[i] = {static_cast<uint8_t>((*bytes)[at + 2]), static_cast<uint8_t>((*bytes)[at + 1]),
-                        static_cast<uint8_t>((*bytes)[at])};
+        bmp.table[i] = {static_cast<uint8_t>((*bytes)[at + 2]),
+                        static_cast<uint8_t>((*bytes)[at + 1]), static_cast<uint8_t>((*bytes)[at])};
     }
     const size_t stride = (static_cast<size_t>(bmp.width) + 3) & ~size_t(3);
     const size_t offset = u32(*bytes, 10);
@@ -81,7 +84,8 @@ inline std::optional<std::array<Colour, 256>> readPaletteSource(const std::strin
         if (line.empty() || line[0] == '#' || !(words >> index >> name >> hex)) continue;
         if (index < 0 || index > 255 || hex.size() != 6) return std::nullopt;
         const unsigned long rgb = std::stoul(hex, nullptr, 16);
-        colours[index] = {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)};
+        colours[index] = {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
+                          static_cast<uint8_t>(rgb)};
         seen[index] = true;
     }
     for (bool s : seen)
@@ -104,7 +108,8 @@ inline Profile readProfile(const std::string& text) {
             continue;
         }
         const size_t eq = line.find('=');
-        if (eq != std::string::npos) profile[section].emplace(line.substr(0, eq), line.substr(eq + 1));
+        if (eq != std::string::npos)
+            profile[section].emplace(line.substr(0, eq), line.substr(eq + 1));
     }
     return profile;
 }

@@ -24,6 +24,7 @@ struct EffectExpectation {
 // In load order. The jingles are waited for: the death sequence for miss,
 // the goal for clear, the logo scene for mc, game over for gmov, the ending
 // for allclear, and every menu for yaa.
+// clang-format off
 const EffectExpectation kEffects[] = {
     {"jump", 0.10, 0.35},   {"trod", 0.08, 0.30},    {"1up", 0.30, 0.60},     {"break", 0.15, 0.60},
     {"coin", 0.20, 0.60},   {"jumpdai", 0.20, 0.60}, {"uni", 0.05, 0.25},     {"spanner", 0.15, 0.50},
@@ -33,15 +34,19 @@ const EffectExpectation kEffects[] = {
     {"gmov", 3.00, 5.00},   {"allclear", 4.00, 5.00}, {"out", 0.20, 0.60},    {"mtouch", 0.10, 0.50},
     {"taiho", 0.20, 0.60},
 };
+// clang-format on
 
 // Names the case in failure messages instead of dumping its bytes.
-void PrintTo(const EffectExpectation& effect, std::ostream* out) { *out << effect.name; }
+void PrintTo(const EffectExpectation& effect, std::ostream* out) {
+    *out << effect.name;
+}
 
 constexpr int kSampleRate = 22050;
 
 std::uint32_t readLittleEndian(const std::vector<std::uint8_t>& bytes, size_t offset, int size) {
     std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[offset + static_cast<size_t>(i)];
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | bytes[offset + static_cast<size_t>(i)];
     return value;
 }
 
@@ -49,10 +54,12 @@ bool tagAt(const std::vector<std::uint8_t>& bytes, size_t offset, const char* ta
     return std::memcmp(bytes.data() + offset, tag, 4) == 0;
 }
 
-double toDecibels(double fullScaleFraction) { return 20.0 * std::log10(fullScaleFraction); }
+double toDecibels(double fullScaleFraction) {
+    return 20.0 * std::log10(fullScaleFraction);
+}
 
 class SoundEffectFile : public testing::TestWithParam<EffectExpectation> {
-protected:
+  protected:
     void SetUp() override {
         const std::string path = std::string(VELTA_DIST_DIR) + "/se/" + GetParam().name + ".wav";
         std::ifstream in(path, std::ios::binary);
@@ -67,7 +74,8 @@ protected:
 
     double peak() const {
         int peak = 0;
-        for (std::int16_t sample : samples_) peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        for (std::int16_t sample : samples_)
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
         return peak / 32768.0;
     }
 
@@ -97,8 +105,10 @@ TEST_P(SoundEffectFile, IsCanonicalPcmWave) {
     EXPECT_EQ(readLittleEndian(bytes_, 16, 4), 16u) << "fmt chunk size";
     EXPECT_EQ(readLittleEndian(bytes_, 20, 2), 1u) << "format tag (PCM)";
     EXPECT_EQ(readLittleEndian(bytes_, 22, 2), 1u) << "channels";
-    EXPECT_EQ(readLittleEndian(bytes_, 24, 4), static_cast<std::uint32_t>(kSampleRate)) << "sample rate";
-    EXPECT_EQ(readLittleEndian(bytes_, 28, 4), static_cast<std::uint32_t>(kSampleRate * 2)) << "byte rate";
+    EXPECT_EQ(readLittleEndian(bytes_, 24, 4), static_cast<std::uint32_t>(kSampleRate))
+        << "sample rate";
+    EXPECT_EQ(readLittleEndian(bytes_, 28, 4), static_cast<std::uint32_t>(kSampleRate * 2))
+        << "byte rate";
     EXPECT_EQ(readLittleEndian(bytes_, 32, 2), 2u) << "block align";
     EXPECT_EQ(readLittleEndian(bytes_, 34, 2), 16u) << "bits per sample";
     EXPECT_TRUE(tagAt(bytes_, 36, "data"));
@@ -121,8 +131,10 @@ TEST_P(SoundEffectFile, IsAudibleWithoutClipping) {
 
 TEST_P(SoundEffectFile, HasNoOffsetOrClicksAtItsEnds) {
     double sum = 0.0;
-    for (std::int16_t sample : samples_) sum += sample;
-    EXPECT_LT(std::fabs(sum / static_cast<double>(samples_.size())) / 32768.0, 0.005) << "DC offset";
+    for (std::int16_t sample : samples_)
+        sum += sample;
+    EXPECT_LT(std::fabs(sum / static_cast<double>(samples_.size())) / 32768.0, 0.005)
+        << "DC offset";
     // Playback starts and stops at these samples; a large value is a click.
     const int clickLimit = 32768 / 100;
     EXPECT_LT(std::abs(static_cast<int>(samples_.front())), clickLimit);

@@ -74,8 +74,10 @@ Profile parseProfile(const std::string& text) {
         if (equals == std::string::npos) continue;
         const std::string key = line.substr(0, equals);
         auto& keys = profile.sections[section];
-        if (keys.count(key)) profile.duplicates.push_back(section + "/" + key);
-        else keys[key] = line.substr(equals + 1);
+        if (keys.count(key))
+            profile.duplicates.push_back(section + "/" + key);
+        else
+            keys[key] = line.substr(equals + 1);
     }
     return profile;
 }
@@ -87,11 +89,14 @@ std::vector<int> meaningfulObjectKinds() {
     const std::vector<std::pair<int, int>> ranges = {{1, 15},  {17, 24}, {26, 31},
                                                      {33, 44}, {46, 63}, {64, 255}};
     for (const auto& [first, last] : ranges)
-        for (int kind = first; kind <= last; ++kind) kinds.push_back(kind);
+        for (int kind = first; kind <= last; ++kind)
+            kinds.push_back(kind);
     return kinds;
 }
 
-fs::path assetBuilder() { return VELTA_ASSET_BUILDER; }
+fs::path assetBuilder() {
+    return VELTA_ASSET_BUILDER;
+}
 
 struct BuilderRun {
     int status = -1;
@@ -105,7 +110,8 @@ BuilderRun runTextsBuilder(const fs::path& assetsDir, const fs::path& gameDir) {
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) run.output += buffer;
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        run.output += buffer;
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
@@ -114,7 +120,7 @@ BuilderRun runTextsBuilder(const fs::path& assetsDir, const fs::path& gameDir) {
 // A scratch assets folder with the real help page and a given explanation
 // source, and an empty game folder beside it.
 class TextsBuilderTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(fs::exists(assetBuilder())) << assetBuilder();
         root_ = fs::temp_directory_path() /
@@ -140,7 +146,6 @@ protected:
 };
 
 } // namespace
-
 
 namespace {
 
@@ -266,7 +271,8 @@ TEST_F(TextsBuilderTest, RejectsBadSourcesWithTheirLineAndWritesNothing) {
         {"unknown section", "[MAPCHIPS]\n1=x" + tail, "exp.dat.utf8:1: unknown section"},
         {"entry before a section", "1=x\n[MAPCHIP]" + tail, "exp.dat.utf8:1: entry outside"},
         {"empty text", "[MAPCHIP]\n1=" + tail, "exp.dat.utf8:2: empty explanation"},
-        {"quoted text", "[MAPCHIP]\n1=\"x\"" + tail, "exp.dat.utf8:2: explanation in double quotes"},
+        {"quoted text", "[MAPCHIP]\n1=\"x\"" + tail,
+         "exp.dat.utf8:2: explanation in double quotes"},
         {"too long for the editor", "[MAPCHIP]\n1=" + std::string(1024, 'a') + tail,
          "exp.dat.utf8:2: explanation is 1024 bytes"},
         {"no enemy section", "[MAPCHIP]\n1=x\n", "no [ENEMY] explanations"},
@@ -284,7 +290,8 @@ TEST_F(TextsBuilderTest, RejectsBadSourcesWithTheirLineAndWritesNothing) {
 TEST_F(TextsBuilderTest, AcceptsTheLongestValueTheEditorCanRead) {
     // 511 two-byte characters and one single byte: exactly 1023 bytes.
     std::string text;
-    for (int i = 0; i < 511; ++i) text += "あ";
+    for (int i = 0; i < 511; ++i)
+        text += "あ";
     text += "a";
     const BuilderRun run = build("[MAPCHIP]\n1=" + text + "\n[ENEMY]\n0=x\n");
     EXPECT_EQ(run.status, 0) << run.output;

@@ -9,7 +9,7 @@
 namespace {
 
 class Blits : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         headless::resetAll();
         setPageFlipMode(false);
@@ -24,7 +24,8 @@ protected:
         createBlankSheet(SHEET_MAPOBJ, 256, 256);
         Surface& sheet = *sheetSurface(SHEET_MAPOBJ);
         for (int r = 0; r < 16; ++r)
-            for (int c = 0; c < 16; ++c) sheet.row(r)[c] = uint8_t(1 + c + 16 * r);
+            for (int c = 0; c < 16; ++c)
+                sheet.row(r)[c] = uint8_t(1 + c + 16 * r);
         sheet.row(3)[3] = 0;
         backBuffer().fill(200);
     }
@@ -39,11 +40,13 @@ protected:
 
 TEST_F(Blits, KeyedBlitClipsAgainstTheDisplayAndSkipsIndexZero) {
     keyedBlit(-5, 0, SHEET_MAPOBJ, 0, 0, 16, 16);
-    for (int x = 0; x <= 10; ++x) EXPECT_EQ(back(x, 0), 1 + x + 5) << x;
+    for (int x = 0; x <= 10; ++x)
+        EXPECT_EQ(back(x, 0), 1 + x + 5) << x;
     EXPECT_EQ(back(11, 0), 200);
 
     keyedBlit(630, 20, SHEET_MAPOBJ, 0, 0, 16, 16);
-    for (int x = 630; x < 640; ++x) EXPECT_EQ(back(x, 20), 1 + (x - 630)) << x;
+    for (int x = 630; x < 640; ++x)
+        EXPECT_EQ(back(x, 20), 1 + (x - 630)) << x;
 
     backBuffer().fill(200);
     keyedBlit(640, 40, SHEET_MAPOBJ, 0, 0, 16, 16);
@@ -146,19 +149,19 @@ TEST_F(Blits, ScreenCaptureCopiesTheBackBufferIntoASheet) {
 
 TEST_F(Blits, ScaledKeyedBlitSquashesACell) {
     scaledKeyedBlit(10, 10, SHEET_MAPOBJ, 0, 0, 16, 16, 16, 4);
-    EXPECT_EQ(back(10, 10), 1);       // row 0
-    EXPECT_EQ(back(10, 11), 1 + 64);  // row 4
-    EXPECT_EQ(back(10, 14), 200);     // below the 4 rows
+    EXPECT_EQ(back(10, 10), 1);                                    // row 0
+    EXPECT_EQ(back(10, 11), 1 + 64);                               // row 4
+    EXPECT_EQ(back(10, 14), 200);                                  // below the 4 rows
     scaledKeyedBlit(630, 470, SHEET_MAPOBJ, 0, 0, 16, 16, 32, 32); // never outside the buffer
 }
 
 TEST_F(Blits, ShapesOfTheConfirmationBoxAndTheSelectionLine) {
     backBuffer().fill(135);
     drawRectangle(64, 96, 224, 160, 0x000000, 0x0000FF, 2);
-    EXPECT_EQ(back(144, 128), 0);   // filled black
-    EXPECT_EQ(back(64, 128), 252);  // 0x0000FF is pure red as 0x00bbggrr
+    EXPECT_EQ(back(144, 128), 0);  // filled black
+    EXPECT_EQ(back(64, 128), 252); // 0x0000FF is pure red as 0x00bbggrr
     EXPECT_EQ(back(223, 128), 252);
-    EXPECT_EQ(back(61, 128), 135);  // outside the pen
+    EXPECT_EQ(back(61, 128), 135); // outside the pen
     backBuffer().fill(135);
     drawLine(149, 35, 149, 246, 0x0000FF, 2);
     EXPECT_EQ(back(148, 100), 252);

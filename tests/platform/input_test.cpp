@@ -31,7 +31,7 @@ void enterBuiltInButtons() {
 }
 
 class InputDevice : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = makeTempFolder("input").string();
         headless::resetAll();
@@ -62,6 +62,7 @@ protected:
 };
 
 TEST_F(InputDevice, ButtonStatesFollowTheSampledKey) {
+    // clang-format off
     const struct {
         const char* what;
         std::vector<bool> down;
@@ -74,6 +75,7 @@ TEST_F(InputDevice, ButtonStatesFollowTheSampledKey) {
          {true, true, false, true, true, true}, {3, 1, 2, 0, 3, 1}},
         {"never down", {false, false}, {0, 0}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         input.reset();
         enterBuiltInButtons();

@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class GameFolderPaths : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = makeTempFolder("paths").string() + "/";
         fs::create_directories(folder_ + "Stage");

@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ProfileFile : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = makeTempFolder("profile").string();
         path_ = folder_ + "/config.ini";
@@ -93,6 +93,7 @@ TEST_F(ProfileFile, ReadStringIsCutToTheBuffer) {
 }
 
 TEST_F(ProfileFile, ReadsIntegersLikeGetPrivateProfileInt) {
+    // clang-format off
     const struct {
         const char* value;
         int expected; // with default 99
@@ -100,6 +101,7 @@ TEST_F(ProfileFile, ReadsIntegersLikeGetPrivateProfileInt) {
         {"12", 12},     {"-1", -1},         {"+7", 7},  {"42abc", 42}, {"abc", 0},
         {"", 99},       {"4294967297", 1},  {"\"5\"", 5}, {"  3  ", 3}, {"-", 0},
     };
+    // clang-format on
     for (const auto& c : cases) {
         writeFile(std::string("[A]\nK=") + c.value + "\n");
         EXPECT_EQ(profileReadInt(path_, "A", "K", 99), c.expected) << '"' << c.value << '"';
@@ -123,11 +125,9 @@ TEST_F(ProfileFile, WriteChangesOnlyWhatItMust) {
          "; settings\r\n[CONTROLLER]\r\nDEVICE=1\r\n\r\n[RANKING]\r\n0=1 AZMFAQ\r\n1 =  old \r\n",
          "ranking", "1", "new",
          "; settings\r\n[CONTROLLER]\r\nDEVICE=1\r\n\r\n[RANKING]\r\n0=1 AZMFAQ\r\n1 =  new\r\n"},
-        {"first of two equal keys replaced", "[A]\nK=1\nK=2\n", "A", "K", "3",
-         "[A]\nK=3\nK=2\n"},
+        {"first of two equal keys replaced", "[A]\nK=1\nK=2\n", "A", "K", "3", "[A]\nK=3\nK=2\n"},
         {"missing key goes after the section's last line, before blank separators",
-         "[A]\nK=1\n; note\n\n[B]\nL=2\n", "A", "M", "x",
-         "[A]\nK=1\n; note\nM=x\n\n[B]\nL=2\n"},
+         "[A]\nK=1\n; note\n\n[B]\nL=2\n", "A", "M", "x", "[A]\nK=1\n; note\nM=x\n\n[B]\nL=2\n"},
         {"missing key in an empty last section", "[B]\nL=2\n[A]", "A", "K", "v",
          "[B]\nL=2\n[A]\nK=v\n"},
         {"missing section appended in the file's LF style", "[B]\nL=2\n", "A", "K", "v",
@@ -143,8 +143,7 @@ TEST_F(ProfileFile, WriteChangesOnlyWhatItMust) {
     };
     for (const WriteCase& c : cases) {
         fs::remove(path_);
-        if (c.before)
-            writeFile(c.before);
+        if (c.before) writeFile(c.before);
         EXPECT_TRUE(profileWriteString(path_, c.section, c.key, c.value)) << c.what;
         EXPECT_EQ(readFile(), c.after) << c.what;
         EXPECT_EQ(folderEntries(), std::vector<std::string>{"config.ini"})

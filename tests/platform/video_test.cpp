@@ -18,7 +18,7 @@ void setWorkingPalette(const std::vector<Rgb>& colours) {
 }
 
 class PaletteFiles : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = makeTempFolder("palette");
         writeIndexedBmp(folder / "pal.bmp", 4, 4, testPalette(), std::vector<uint8_t>(16, 1));
@@ -73,7 +73,8 @@ TEST_F(PaletteFiles, ShortTableFileIsBuiltAgain) {
 
 TEST_F(PaletteFiles, MissingOrTruncatedPictureLeavesThePaletteAlone) {
     CurrentFolder here(folder);
-    for (auto& entry : workingPalette) entry = PaletteEntry{};
+    for (auto& entry : workingPalette)
+        entry = PaletteEntry{};
     EXPECT_EQ(loadPalette("missing.bmp", "palfile.dat"), 0);
     writeTextFile(folder / "short.bmp", std::string(300, 'x'));
     EXPECT_EQ(loadPalette("short.bmp", "palfile.dat"), 0);
@@ -86,7 +87,8 @@ TEST(PaletteTables, BlendIsSymmetricWithIdentityDiagonal) {
     buildPaletteTables();
     for (int a = 0; a < 256; ++a) {
         EXPECT_EQ(paletteTables.blend[a][a], a);
-        for (int b = 0; b < 256; ++b) ASSERT_EQ(paletteTables.blend[a][b], paletteTables.blend[b][a]);
+        for (int b = 0; b < 256; ++b)
+            ASSERT_EQ(paletteTables.blend[a][b], paletteTables.blend[b][a]);
     }
     EXPECT_EQ(paletteTables.blend[0][0], 0);
     // Black and white blend to the grey of the palette nearest (127, 127, 127).
@@ -114,15 +116,19 @@ TEST(PaletteRange, AppliesOnlyValidRanges) {
         int first, count, result;
         bool changesEntry0, changesEntry255;
     };
+    // clang-format off
     const Case cases[] = {
         {0, 256, 1, true, true}, {200, 100, 0, false, false}, {0, 0, 0, false, false},
         {-1, 10, 0, false, false}, {0, 257, 0, false, false}, {255, 1, 1, false, true},
         {256, 1, 0, false, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
-        for (int i = 0; i < 256; ++i) workingPalette[i] = {0, 0, 0, 0};
+        for (int i = 0; i < 256; ++i)
+            workingPalette[i] = {0, 0, 0, 0};
         applyPaletteRange(0, 256);
-        for (int i = 0; i < 256; ++i) workingPalette[i] = {9, 9, 9, 0};
+        for (int i = 0; i < 256; ++i)
+            workingPalette[i] = {9, 9, 9, 0};
         EXPECT_EQ(applyPaletteRange(c.first, c.count), c.result) << c.first << "," << c.count;
         EXPECT_EQ(displayPalette()[0].red == 9, c.changesEntry0) << c.first << "," << c.count;
         EXPECT_EQ(displayPalette()[255].red == 9, c.changesEntry255) << c.first << "," << c.count;
@@ -130,7 +136,8 @@ TEST(PaletteRange, AppliesOnlyValidRanges) {
 }
 
 TEST(PaletteSave, RestoreGivesBackColoursButKeepsFlags) {
-    for (int i = 0; i < 256; ++i) workingPalette[i] = {uint8_t(i), 100, 201, 7};
+    for (int i = 0; i < 256; ++i)
+        workingPalette[i] = {uint8_t(i), 100, 201, 7};
     savePalette();
     for (auto& entry : workingPalette) {
         entry.red >>= 1;
@@ -201,6 +208,7 @@ TEST(Sheets, LoadAllSheetsMakesEverySlotAndLogsTwoLines) {
         EXPECT_EQ(sheet->width, e.width) << e.sheet;
         EXPECT_EQ(sheet->height, e.height) << e.sheet;
     }
-    for (int unused = 11; unused < SHEET_COUNT; ++unused) EXPECT_EQ(sheetSurface(unused), nullptr);
+    for (int unused = 11; unused < SHEET_COUNT; ++unused)
+        EXPECT_EQ(sheetSurface(unused), nullptr);
     EXPECT_EQ(lines, (std::vector<std::string>{"BITMAP LOADED.", "MIRROR SURFACE CREATED."}));
 }

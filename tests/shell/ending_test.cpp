@@ -19,7 +19,9 @@ constexpr int VK_UP = 38;
 constexpr int VK_DOWN = 40;
 constexpr int VK_Z = 90;
 
-bool sceneSettled() { return fadeState == FADE_NONE; }
+bool sceneSettled() {
+    return fadeState == FADE_NONE;
+}
 
 // Starts a run in debug mode with short jingles and the staff roll's music,
 // then switches to the given scene as the game would.
@@ -54,14 +56,16 @@ TEST(GameOverScene, WaitsForTheJingleThenWrapsItsMenu) {
     startIn(game, SCENE_GAME_OVER, SE_GMOV);
     ASSERT_TRUE(tapKey(VK_DOWN));
     EXPECT_EQ(gameOverCursor(), 0) << "keys wait for the jingle";
-    while (effectStatus(SE_GMOV) == EFFECT_PLAYING) ASSERT_TRUE(runPasses(1));
+    while (effectStatus(SE_GMOV) == EFFECT_PLAYING)
+        ASSERT_TRUE(runPasses(1));
     ASSERT_TRUE(tapKey(VK_UP));
     EXPECT_EQ(gameOverCursor(), 1);
     ASSERT_TRUE(tapKey(VK_DOWN));
     EXPECT_EQ(gameOverCursor(), 0);
     ASSERT_TRUE(tapKey(VK_DOWN));
     ASSERT_TRUE(tapKey(VK_Z)); // RESET
-    while (sceneNumber == SCENE_GAME_OVER) ASSERT_TRUE(runPasses(1));
+    while (sceneNumber == SCENE_GAME_OVER)
+        ASSERT_TRUE(runPasses(1));
     EXPECT_EQ(sceneNumber, SCENE_TITLE);
     EXPECT_EQ(gameOverCursor(), 0);
 }
@@ -69,10 +73,12 @@ TEST(GameOverScene, WaitsForTheJingleThenWrapsItsMenu) {
 TEST(GameOverScene, ContinueStartsANewGame) {
     GameFolderFixture game("continue");
     startIn(game, SCENE_GAME_OVER, SE_GMOV);
-    while (effectStatus(SE_GMOV) == EFFECT_PLAYING) ASSERT_TRUE(runPasses(1));
+    while (effectStatus(SE_GMOV) == EFFECT_PLAYING)
+        ASSERT_TRUE(runPasses(1));
     world.newGameFlag = 0;
     ASSERT_TRUE(tapKey(VK_Z));
-    while (sceneNumber == SCENE_GAME_OVER) ASSERT_TRUE(runPasses(1));
+    while (sceneNumber == SCENE_GAME_OVER)
+        ASSERT_TRUE(runPasses(1));
     EXPECT_EQ(sceneNumber, SCENE_GAMEPLAY);
     EXPECT_EQ(world.newGameFlag, 1);
 }
@@ -90,13 +96,16 @@ TEST(EndingScene, RevealsLinesAndLeavesOnlyWhenAllAreShownAndTheFanfareIsOver) {
         ASSERT_TRUE(runPassesUntil(sceneSettled));
         ASSERT_TRUE(tapKey(VK_Z));
         EXPECT_LT(endingRevealStep(), 7);
-        while (endingRevealStep() < 7) ASSERT_TRUE(runPasses(1));
+        while (endingRevealStep() < 7)
+            ASSERT_TRUE(runPasses(1));
         EXPECT_GT(gameClock() - start, 7u * 250u) << "a line every quarter second";
         ASSERT_TRUE(tapKey(VK_Z));
         EXPECT_EQ(fadeState, FADE_NONE) << "the fanfare still plays";
-        while (effectStatus(SE_ALLCLEAR) == EFFECT_PLAYING) ASSERT_TRUE(runPasses(1));
+        while (effectStatus(SE_ALLCLEAR) == EFFECT_PLAYING)
+            ASSERT_TRUE(runPasses(1));
         ASSERT_TRUE(tapKey(VK_Z));
-        while (sceneNumber == SCENE_ENDING) ASSERT_TRUE(runPasses(1));
+        while (sceneNumber == SCENE_ENDING)
+            ASSERT_TRUE(runPasses(1));
         EXPECT_EQ(sceneNumber, mainGame ? SCENE_STAFF_ROLL : SCENE_TITLE);
         EXPECT_EQ(endingRevealStep(), 0);
     }
@@ -125,7 +134,8 @@ TEST(StaffRollScene, ConfirmEndsItEarly) {
     startIn(game, SCENE_STAFF_ROLL, SE_ALLCLEAR);
     ASSERT_TRUE(runPassesUntil(sceneSettled));
     ASSERT_TRUE(tapKey(VK_Z));
-    while (sceneNumber == SCENE_STAFF_ROLL) ASSERT_TRUE(runPasses(1));
+    while (sceneNumber == SCENE_STAFF_ROLL)
+        ASSERT_TRUE(runPasses(1));
     EXPECT_EQ(sceneNumber, SCENE_TITLE);
     EXPECT_EQ(headless::musicRecord().state, headless::MidiState::Stopped);
 }

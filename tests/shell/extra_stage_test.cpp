@@ -18,9 +18,15 @@ constexpr int VK_DOWN = 40;
 constexpr int VK_X = 88; // B
 constexpr int VK_Z = 90; // A
 
-bool inTitleAtRest() { return sceneNumber == SCENE_TITLE && fadeState == FADE_NONE; }
-bool inSelectionAtRest() { return sceneNumber == SCENE_EXTRA_STAGE && fadeState == FADE_NONE; }
-bool leftTheSelection() { return sceneNumber != SCENE_EXTRA_STAGE && fadeState == FADE_NONE; }
+bool inTitleAtRest() {
+    return sceneNumber == SCENE_TITLE && fadeState == FADE_NONE;
+}
+bool inSelectionAtRest() {
+    return sceneNumber == SCENE_EXTRA_STAGE && fadeState == FADE_NONE;
+}
+bool leftTheSelection() {
+    return sceneNumber != SCENE_EXTRA_STAGE && fadeState == FADE_NONE;
+}
 
 // Boots in debug mode with the given number of extra stage files and opens the selection.
 void openSelection(GameFolderFixture& game, int files) {
@@ -34,7 +40,8 @@ void openSelection(GameFolderFixture& game, int files) {
     ASSERT_TRUE(startUp("/D"));
     ASSERT_TRUE(runPassesUntil(inTitleAtRest));
     ASSERT_EQ(stageList.size(), size_t(files));
-    while (titleCursor() != 1) ASSERT_TRUE(tapKey(titleCursor() < 1 ? VK_DOWN : VK_UP));
+    while (titleCursor() != 1)
+        ASSERT_TRUE(tapKey(titleCursor() < 1 ? VK_DOWN : VK_UP));
     ASSERT_TRUE(tapKey(VK_Z));
     ASSERT_TRUE(runPassesUntil(inSelectionAtRest));
 }
@@ -52,7 +59,8 @@ void tapWithBHeld(int vk) {
 TEST(ExtraStageSelection, PagesOfTwentyThreeRows) {
     GameFolderFixture game("extra-pages");
     openSelection(game, 30);
-    for (int i = 0; i < 22; ++i) ASSERT_TRUE(tapKey(VK_DOWN));
+    for (int i = 0; i < 22; ++i)
+        ASSERT_TRUE(tapKey(VK_DOWN));
     EXPECT_EQ(extraStageCursor(), 22);
     EXPECT_EQ(extraStageTopRow(), 0);
     ASSERT_TRUE(tapKey(VK_DOWN));
@@ -106,5 +114,6 @@ TEST(ExtraStageSelection, LongNamesAreShortened) {
                  {"THIRTEEN1.VTG", "THIRTEEN1.VTG"},
                  {"FOURTEEN12.VTG", "FOURTEEN1e.VTG"},
                  {"A_VERY_LONG_STAGE_NAME.VTG", "A_VERY_LOe.VTG"}};
-    for (const auto& c : cases) EXPECT_EQ(shownStageName(c.name), c.shown) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(shownStageName(c.name), c.shown) << c.name;
 }

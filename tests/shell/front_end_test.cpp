@@ -17,8 +17,12 @@ constexpr int VK_UP = 38;
 constexpr int VK_DOWN = 40;
 constexpr int VK_Z = 90;
 
-bool inTitleAtRest() { return sceneNumber == SCENE_TITLE && fadeState == FADE_NONE; }
-bool inRankingAtRest() { return sceneNumber == SCENE_RANKING && fadeState == FADE_NONE; }
+bool inTitleAtRest() {
+    return sceneNumber == SCENE_TITLE && fadeState == FADE_NONE;
+}
+bool inRankingAtRest() {
+    return sceneNumber == SCENE_RANKING && fadeState == FADE_NONE;
+}
 
 // Runs the logo from its first pass; returns the game clock (relative to the
 // logo's start) at which the chime began and the fade-out began.
@@ -78,7 +82,8 @@ TEST(TitleScene, CursorStopsAtBothEndsAndRankingComesBack) {
     ASSERT_EQ(titleCursor(), 0);
     ASSERT_TRUE(tapKey(VK_UP));
     EXPECT_EQ(titleCursor(), 0);
-    for (int i = 0; i < 5; ++i) ASSERT_TRUE(tapKey(VK_DOWN));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(tapKey(VK_DOWN));
     EXPECT_EQ(titleCursor(), 3);
     ASSERT_TRUE(tapKey(VK_UP));
     ASSERT_EQ(titleCursor(), 2);
@@ -106,10 +111,12 @@ TEST(TitleScene, ExitEndsTheProgram) {
     GameFolderFixture game("title-exit");
     ASSERT_TRUE(startUp("/D"));
     ASSERT_TRUE(runPassesUntil(inTitleAtRest));
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(tapKey(VK_DOWN));
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(tapKey(VK_DOWN));
     ASSERT_TRUE(tapKey(VK_Z));
     int passes = 0;
-    while (framePass() && passes < 200) ++passes;
+    while (framePass() && passes < 200)
+        ++passes;
     EXPECT_LT(passes, 200);
     EXPECT_FALSE(videoStarted());
 }
@@ -121,7 +128,8 @@ TEST(RankingScene, ShowsTheTableFromTheSettingsFile) {
     ASSERT_TRUE(runPassesUntil(inTitleAtRest));
     ASSERT_EQ(rankingTable.size(), 2u);
     EXPECT_EQ(rankingTable[0].score, 123456u);
-    for (int i = 0; i < 2; ++i) ASSERT_TRUE(tapKey(VK_DOWN));
+    for (int i = 0; i < 2; ++i)
+        ASSERT_TRUE(tapKey(VK_DOWN));
     ASSERT_TRUE(tapKey(VK_Z));
     ASSERT_TRUE(runPassesUntil(inRankingAtRest));
     // The picture is the ending's background with text drawn over it.

@@ -31,7 +31,7 @@ RankingEntry entryFor(uint32_t score) {
 }
 
 class RankingFile : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = makeTempFolder("ranking").string() + "/";
         previousExecutable_ = platform::executablePath();
@@ -59,6 +59,7 @@ protected:
 };
 
 TEST(ScoreCode, IsComputedOnTheFirstSixCharactersOfTheScoreText) {
+    // clang-format off
     const struct {
         uint32_t score;
         const char* code;
@@ -71,6 +72,7 @@ TEST(ScoreCode, IsComputedOnTheFirstSixCharactersOfTheScoreText) {
         {uint32_t(-5), ">ZMFAT"},    // "-000005" -> "-00000"
         {uint32_t(-123456), "AWIOFX"}, // "-123456" -> "-12345"
     };
+    // clang-format on
     for (const auto& c : cases) {
         char code[8];
         std::fill(std::begin(code), std::end(code), 'x');
@@ -139,15 +141,27 @@ TEST(RankingInsert, PlacesScoresBelowEqualOnesWithinTheFirstEight) {
     } cases[] = {
         {"first game with an empty table", {}, 0, true, {0}},
         {"below a short table", {300, 200}, 50, true, {300, 200, 50}},
-        {"equal to the fifth ranks sixth", full, 400, true,
+        {"equal to the fifth ranks sixth",
+         full,
+         400,
+         true,
          {800, 700, 600, 500, 400, 400, 300, 200, 100}},
         {"best goes first", full, 900, true, {900, 800, 700, 600, 500, 400, 300, 200, 100}},
-        {"equal to the eighth stays out", full, 100, false,
+        {"equal to the eighth stays out",
+         full,
+         100,
+         false,
          {800, 700, 600, 500, 400, 300, 200, 100, 100}},
-        {"lower than all eight stays out", full, 50, false,
+        {"lower than all eight stays out",
+         full,
+         50,
+         false,
          {800, 700, 600, 500, 400, 300, 200, 100, 50}},
-        {"only the first eight are walked", {800, 700, 600, 500, 400, 300, 200, 100, 50}, 70,
-         false, {800, 700, 600, 500, 400, 300, 200, 100, 50, 70}},
+        {"only the first eight are walked",
+         {800, 700, 600, 500, 400, 300, 200, 100, 50},
+         70,
+         false,
+         {800, 700, 600, 500, 400, 300, 200, 100, 50, 70}},
     };
     for (const auto& c : cases) {
         rankingTable.clear();

@@ -20,14 +20,17 @@ constexpr int VK_UP = 38;
 constexpr int VK_DOWN = 40;
 constexpr int VK_Z = 90;
 
-void pressEscape() { headless::pushEvent({platform::EventType::KeyDown, VK_ESCAPE}); }
+void pressEscape() {
+    headless::pushEvent({platform::EventType::KeyDown, VK_ESCAPE});
+}
 
 } // namespace
 
 TEST(RandomSource, FollowsTheLinearCongruentialSequence) {
     seedRandom(1);
     const int expected[] = {41, 18467, 6334, 26500, 19169};
-    for (int value : expected) EXPECT_EQ(drawRandom(), value);
+    for (int value : expected)
+        EXPECT_EQ(drawRandom(), value);
     seedRandom(0);
     EXPECT_EQ(drawRandom(), 38);
 }
@@ -48,8 +51,8 @@ TEST(FrameLoop, FrameTimeLagsOnePassAndClampsAfterAWait) {
     resetFrameClock(platform::ticks());
     ASSERT_TRUE(runPasses(7));
     ASSERT_EQ(seen.size(), 7u);
-    EXPECT_DOUBLE_EQ(seen[0], 0.0);   // the first pass
-    EXPECT_DOUBLE_EQ(seen[1], 0.0);   // start-up to the first pass took no time
+    EXPECT_DOUBLE_EQ(seen[0], 0.0); // the first pass
+    EXPECT_DOUBLE_EQ(seen[1], 0.0); // start-up to the first pass took no time
     EXPECT_DOUBLE_EQ(seen[2], 0.016);
     EXPECT_DOUBLE_EQ(seen[4], 0.016); // pass after the wait: measured before it
     EXPECT_DOUBLE_EQ(seen[5], 0.1);   // the wait itself, clamped
@@ -62,7 +65,8 @@ TEST(FrameLoop, FrameRateCountsPassesOfTheLastSecond) {
     uint32_t t = 0;
     measurePass(t += 250);
     EXPECT_EQ(frameRate, 1);
-    for (int i = 0; i < 4; ++i) measurePass(t += 250);
+    for (int i = 0; i < 4; ++i)
+        measurePass(t += 250);
     EXPECT_EQ(frameRate, 4);
     measurePass(t += 2000); // a long pass still counts, then the time is clamped
     EXPECT_EQ(frameRate, 1);
@@ -74,6 +78,7 @@ TEST(Fades, StepEveryMoreThanFiftyMillisecondsOfGameClock) {
     resetSceneMachine();
     startFadeOut();
     EXPECT_EQ(fadeLevel, 0);
+    // clang-format off
     const struct {
         double advance;
         int level;
@@ -81,6 +86,7 @@ TEST(Fades, StepEveryMoreThanFiftyMillisecondsOfGameClock) {
     } steps[] = {{50, 0, FADE_OUT}, {1, 1, FADE_OUT}, {51, 2, FADE_OUT}, {51, 3, FADE_OUT},
                  {51, 4, FADE_OUT}, {51, 5, FADE_OUT}, {51, 6, FADE_OUT}, {51, 7, FADE_OUT},
                  {51, 7, FADE_NONE}, {500, 7, FADE_NONE}};
+    // clang-format on
     for (const auto& step : steps) {
         advanceGameClock(step.advance);
         drawFade();
@@ -126,7 +132,7 @@ TEST(EscapeRequest, IgnoredDuringFadesAndPause) {
 }
 
 class Confirmation : public testing::Test {
-protected:
+  protected:
     Confirmation() : game("confirmation") {}
     void SetUp() override {
         ASSERT_TRUE(startUp("/D"));
@@ -152,7 +158,8 @@ TEST_F(Confirmation, OkInATitleSceneEndsTheProgram) {
     EXPECT_EQ(gameClock(), clockBefore) << "the game clock stands still in the dialog";
     ASSERT_TRUE(tapKey(VK_Z)); // cursor starts on OK
     int passes = 0;
-    while (framePass() && passes < 100) ++passes;
+    while (framePass() && passes < 100)
+        ++passes;
     EXPECT_LT(passes, 100) << "the game should have quit";
     EXPECT_FALSE(videoStarted());
 }
@@ -164,7 +171,8 @@ TEST_F(Confirmation, OkFromGameplayReturnsToTheTitle) {
     ASSERT_TRUE(runPasses(1));
     ASSERT_EQ(sceneNumber, SCENE_CONFIRMATION);
     ASSERT_TRUE(tapKey(VK_Z));
-    for (int i = 0; i < 100 && sceneNumber == SCENE_CONFIRMATION; ++i) ASSERT_TRUE(runPasses(1));
+    for (int i = 0; i < 100 && sceneNumber == SCENE_CONFIRMATION; ++i)
+        ASSERT_TRUE(runPasses(1));
     EXPECT_EQ(sceneNumber, SCENE_TITLE);
     EXPECT_EQ(fadeState, FADE_IN);
     EXPECT_EQ(headless::musicRecord().state, headless::MidiState::Stopped);

@@ -9,12 +9,12 @@
 #include <string>
 
 class GameFolderFixture {
-public:
+  public:
     explicit GameFolderFixture(const std::string& name);
     const std::filesystem::path& folder() const { return folder_; }
     void writeConfig(const std::string& text);
 
-private:
+  private:
     std::filesystem::path folder_;
     std::unique_ptr<CurrentFolder> here_;
 };

@@ -23,8 +23,8 @@ struct Listed {
 };
 
 std::ostream& operator<<(std::ostream& out, const Listed& entry) {
-    return out << "{" << entry.fileName << " | " << entry.comment << " | " << entry.author
-               << " | " << entry.difficulty << "}";
+    return out << "{" << entry.fileName << " | " << entry.comment << " | " << entry.author << " | "
+               << entry.difficulty << "}";
 }
 
 std::vector<Listed> listed() {
@@ -37,12 +37,11 @@ std::vector<Listed> listed() {
 // A stage file as the editor writes it: CR LF after every line but the last.
 std::string stageText(const std::string& comment, const std::string& author,
                       const std::string& difficulty) {
-    return comment + "\r\n" + author + "\r\nCongratulations!\r\n4\r\n" + difficulty +
-           "\r\nend;";
+    return comment + "\r\n" + author + "\r\nCongratulations!\r\n4\r\n" + difficulty + "\r\nend;";
 }
 
 class StageFolder : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = makeTempFolder("stages").string() + "/";
         fs::create_directories(folder_ + "stage");
@@ -104,8 +103,7 @@ TEST_F(StageFolder, ListsExtraFilesInCapitalsWithTheirHeaders) {
     for (const StageListEntry& entry : stageList) {
         FILE* file = openFile(folder_ + "stage\\" + entry.fileName, "rb");
         EXPECT_NE(file, nullptr) << entry.fileName;
-        if (file)
-            std::fclose(file);
+        if (file) std::fclose(file);
     }
 }
 

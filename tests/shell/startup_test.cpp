@@ -1,7 +1,7 @@
 // The start-up sequence, the boot scene's choice of play mode and shutdown.
+#include "platform/blit.h"
 #include "platform/headless/headless.h"
 #include "platform/video.h"
-#include "platform/blit.h"
 #include "shell/random.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 // A game folder of its own with an empty "dat" folder; the game's executable
 // path points into it for the length of the test.
 class EnemyDefinition : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = makeTempFolder("enemydef");
         fs::create_directories(folder_ / "dat");
@@ -57,12 +57,14 @@ std::vector<int> lineFrames(const Animator& animator, int line) {
 // Lines read: an unread line keeps -1 as its delay entry.
 int lineCount(const Animator& animator) {
     int n = 0;
-    while (n < Animator::MAX_LINES && animator.lines[n][0] != -1) ++n;
+    while (n < Animator::MAX_LINES && animator.lines[n][0] != -1)
+        ++n;
     return n;
 }
 
 TEST_F(EnemyDefinition, ReadsEveryShippedDefinitionCompletely) {
     copyRealDefinitions();
+    // clang-format off
     const struct {
         int kind, width, height, inset, frames, lines, line0Delay;
         std::vector<int> line0;
@@ -75,6 +77,7 @@ TEST_F(EnemyDefinition, ReadsEveryShippedDefinitionCompletely) {
         {10, 16, 16, 2, 2, 1, 120, {0, 1}},     {11, 8, 8, 1, 4, 1, 60, {0, 1, 2, 3}},
         {12, 16, 24, 3, 5, 2, 150, {0, 1}},     {13, 16, 16, 2, 2, 1, 60, {0, 1}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         Enemy enemy;
@@ -183,6 +186,7 @@ TEST_F(EnemyDefinition, KindsOutsideTheByteRangeReadNothing) {
 }
 
 TEST_F(EnemyDefinition, SizeAndCornersScanLikeDecimalPairs) {
+    // clang-format off
     const struct {
         const char* size;
         const char* corner;
@@ -195,10 +199,11 @@ TEST_F(EnemyDefinition, SizeAndCornersScanLikeDecimalPairs) {
         {"x16,24", "", {0, 0, 0, 0}},            // first field unreadable: both 0
         {"16,24", "2147483647,0", {2147483647, 0, 2147483647, 24}}, // no overflow
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.size) + " / " + c.corner);
-        writeDefinition(1, std::string("[GENERAL]\r\nSIZE=") + c.size + "\r\nYASE=2\r\n[PAT]\r\n00=" +
-                               c.corner + "\r\n");
+        writeDefinition(1, std::string("[GENERAL]\r\nSIZE=") + c.size +
+                               "\r\nYASE=2\r\n[PAT]\r\n00=" + c.corner + "\r\n");
         Enemy enemy;
         ASSERT_TRUE(loadEnemyDefinition(enemy, 1));
         ASSERT_EQ(enemy.animator.frameCount, 1);
@@ -211,6 +216,7 @@ TEST_F(EnemyDefinition, SizeAndCornersScanLikeDecimalPairs) {
 }
 
 TEST(AnimationLineValue, ParsesDelayLoopAndFrames) {
+    // clang-format off
     const struct {
         const char* value;
         int delay;
@@ -234,6 +240,7 @@ TEST(AnimationLineValue, ParsesDelayLoopAndFrames) {
         {"0100xYz07;", 100, true, {7}},               // separators may be any character
         {" 050,Y,00;", 50, true, {0}},                // leading blank of the delay field
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
         const AnimationLine line = parseAnimationLine(c.value);

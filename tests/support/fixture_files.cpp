@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <stdexcept>
 #include <sstream>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace {
@@ -13,7 +13,8 @@ std::vector<std::filesystem::path>& madeFolders() {
     static const bool registered = [] {
         std::atexit([] {
             std::error_code ignored;
-            for (const auto& folder : madeFolders()) std::filesystem::remove_all(folder, ignored);
+            for (const auto& folder : madeFolders())
+                std::filesystem::remove_all(folder, ignored);
         });
         return true;
     }();
@@ -32,7 +33,8 @@ std::filesystem::path makeTempFolder(const std::string& name) {
 
 namespace {
 void put(std::ofstream& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.put(char((value >> (8 * i)) & 0xFF));
+    for (int i = 0; i < bytes; ++i)
+        out.put(char((value >> (8 * i)) & 0xFF));
 }
 } // namespace
 
@@ -65,8 +67,10 @@ void writeIndexedBmp(const std::filesystem::path& file, int width, int height,
         out.put(0);
     }
     for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) out.put(char(pixels[size_t(y) * size_t(width) + size_t(x)]));
-        for (uint32_t pad = uint32_t(width); pad < rowBytes; ++pad) out.put(0);
+        for (int x = 0; x < width; ++x)
+            out.put(char(pixels[size_t(y) * size_t(width) + size_t(x)]));
+        for (uint32_t pad = uint32_t(width); pad < rowBytes; ++pad)
+            out.put(0);
     }
 }
 
@@ -103,7 +107,8 @@ void writeToneWave(const std::filesystem::path& file, uint32_t milliseconds) {
     put(out, 16, 2);
     out.write("data", 4);
     put(out, samples * 2, 4);
-    for (uint32_t i = 0; i < samples; ++i) put(out, (i / 25) % 2 ? 2000u : uint32_t(-2000), 2);
+    for (uint32_t i = 0; i < samples; ++i)
+        put(out, (i / 25) % 2 ? 2000u : uint32_t(-2000), 2);
 }
 
 void writeTextFile(const std::filesystem::path& file, const std::string& text) {
@@ -123,4 +128,6 @@ CurrentFolder::CurrentFolder(const std::filesystem::path& folder)
     std::filesystem::current_path(folder);
 }
 
-CurrentFolder::~CurrentFolder() { std::filesystem::current_path(previous_); }
+CurrentFolder::~CurrentFolder() {
+    std::filesystem::current_path(previous_);
+}

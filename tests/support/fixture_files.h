@@ -31,10 +31,10 @@ std::string readTextFile(const std::filesystem::path& file);
 
 // Changes the current folder for the lifetime of the object.
 class CurrentFolder {
-public:
+  public:
     explicit CurrentFolder(const std::filesystem::path& folder);
     ~CurrentFolder();
 
-private:
+  private:
     std::filesystem::path previous_;
 };

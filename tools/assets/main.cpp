@@ -11,8 +11,9 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: velta_assets all|pictures|sounds|music|texts <assets dir> <game dir>\n"
-                         "       velta_assets contact <game dir> <output dir>\n");
+    std::fprintf(stderr,
+                 "usage: velta_assets all|pictures|sounds|music|texts <assets dir> <game dir>\n"
+                 "       velta_assets contact <game dir> <output dir>\n");
     return 2;
 }
 

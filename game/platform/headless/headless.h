@@ -48,7 +48,7 @@ void setKeptFrames(size_t count);
 struct Picture {
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> rgb; // width * height * 3
+    std::vector<uint8_t> rgb;           // width * height * 3
     uint32_t pixel(int x, int y) const; // 0xRRGGBB
 };
 // index 0 is the last shown frame, 1 the one before, ...

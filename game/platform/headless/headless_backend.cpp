@@ -81,12 +81,24 @@ void resetAll() {
     resetAudio();
 }
 
-uint32_t now() { return state().clock; }
-void advanceClock(uint32_t milliseconds) { state().clock += milliseconds; }
-void setFrameStep(uint32_t milliseconds) { state().frameStep = milliseconds; }
-void setCalendarSeconds(uint32_t seconds) { state().calendar = seconds; }
-void setDisplayAvailable(bool available) { state().displayAvailable = available; }
-void setExecutablePath(const std::string& path) { state().executablePath = path; }
+uint32_t now() {
+    return state().clock;
+}
+void advanceClock(uint32_t milliseconds) {
+    state().clock += milliseconds;
+}
+void setFrameStep(uint32_t milliseconds) {
+    state().frameStep = milliseconds;
+}
+void setCalendarSeconds(uint32_t seconds) {
+    state().calendar = seconds;
+}
+void setDisplayAvailable(bool available) {
+    state().displayAvailable = available;
+}
+void setExecutablePath(const std::string& path) {
+    state().executablePath = path;
+}
 
 void setKey(int virtualKey, bool down) {
     if (virtualKey >= 0 && virtualKey < 256) state().keys[virtualKey] = down;
@@ -104,14 +116,20 @@ void setJoystickSample(unsigned id, platform::JoystickSample sample) {
     state().joysticks[id].sample = sample;
 }
 
-void pushEvent(const platform::Event& event) { state().events.push_back(event); }
+void pushEvent(const platform::Event& event) {
+    state().events.push_back(event);
+}
 void scheduleEvent(uint64_t afterFrame, const platform::Event& event) {
     state().scheduledEvents.push_back({afterFrame, event});
     applyScheduledInput();
 }
 
-uint64_t framesShown() { return state().framesShown; }
-void setKeptFrames(size_t count) { state().keptFrames = count; }
+uint64_t framesShown() {
+    return state().framesShown;
+}
+void setKeptFrames(size_t count) {
+    state().keptFrames = count;
+}
 
 uint32_t Picture::pixel(int x, int y) const {
     const uint8_t* p = &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3];
@@ -122,7 +140,9 @@ const Picture* shownFrame(size_t back) {
     const HeadlessState& s = state();
     return back < s.frames.size() ? &s.frames[back] : nullptr;
 }
-const std::vector<uint8_t>& lastFrameIndices() { return state().lastIndices; }
+const std::vector<uint8_t>& lastFrameIndices() {
+    return state().lastIndices;
+}
 
 bool savePicture(const Picture& picture, const std::string& fileName) {
     return writePicture(fileName, picture.width, picture.height, picture.rgb);
@@ -141,8 +161,12 @@ bool openDisplay(int, int, const DisplayOptions&) {
     s.displayOpen = s.displayAvailable;
     return s.displayOpen;
 }
-void closeDisplay() { state().displayOpen = false; }
-bool displayOpen() { return state().displayOpen; }
+void closeDisplay() {
+    state().displayOpen = false;
+}
+bool displayOpen() {
+    return state().displayOpen;
+}
 
 void showFrame(const uint8_t* pixels, int pitch, const PaletteEntry* palette) {
     HeadlessState& s = state();
@@ -165,16 +189,23 @@ void showFrame(const uint8_t* pixels, int pitch, const PaletteEntry* palette) {
     }
     if (s.keptFrames > 0) {
         s.frames.push_front(std::move(picture));
-        while (s.frames.size() > s.keptFrames) s.frames.pop_back();
+        while (s.frames.size() > s.keptFrames)
+            s.frames.pop_back();
     }
     ++s.framesShown;
     s.clock += s.frameStep;
     applyScheduledInput();
 }
 
-uint32_t ticks() { return state().clock; }
-void sleep(uint32_t milliseconds) { state().clock += milliseconds; }
-uint32_t calendarSeconds() { return state().calendar; }
+uint32_t ticks() {
+    return state().clock;
+}
+void sleep(uint32_t milliseconds) {
+    state().clock += milliseconds;
+}
+uint32_t calendarSeconds() {
+    return state().calendar;
+}
 
 void messageBox(const std::string& text, const std::string& caption) {
     state().messageBoxes.emplace_back(text, caption);
@@ -207,6 +238,8 @@ bool joystickPosition(unsigned id, JoystickSample& sample) {
     return true;
 }
 
-std::string executablePath() { return state().executablePath; }
+std::string executablePath() {
+    return state().executablePath;
+}
 
 } // namespace platform

@@ -11,13 +11,15 @@ uint32_t crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
         std::array<uint32_t, 256> t{};
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
             t[n] = c;
         }
         return t;
     }();
     crc = ~crc;
-    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    for (size_t i = 0; i < size; ++i)
+        crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
@@ -29,7 +31,8 @@ void putBig32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 void putLittle(std::vector<uint8_t>& out, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(uint8_t(v >> (8 * i)));
 }
 
 void putChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
@@ -103,7 +106,8 @@ std::vector<uint8_t> encodeBmp(int width, int height, const std::vector<uint8_t>
             out.push_back(row[x * 3 + 1]);
             out.push_back(row[x * 3]);
         }
-        for (uint32_t pad = uint32_t(width) * 3; pad < rowBytes; ++pad) out.push_back(0);
+        for (uint32_t pad = uint32_t(width) * 3; pad < rowBytes; ++pad)
+            out.push_back(0);
     }
     return out;
 }

@@ -122,10 +122,9 @@ bool openDisplay(int width, int height, const DisplayOptions& options) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     const int scale = chooseScale(width, height, options.scale);
     fullscreen = options.fullscreen;
-    window = SDL_CreateWindow("CODE:VELTA", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              width * scale, height * scale,
-                              SDL_WINDOW_RESIZABLE |
-                                  (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+    window = SDL_CreateWindow(
+        "CODE:VELTA", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale, height * scale,
+        SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (!window) {
         std::fprintf(stderr, "velta: cannot open a window: %s\n", SDL_GetError());
         return false;
@@ -135,8 +134,8 @@ bool openDisplay(int width, int height, const DisplayOptions& options) {
     if (renderer) {
         SDL_RenderSetLogicalSize(renderer, width, height);
         SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
-        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888,
-                                    SDL_TEXTUREACCESS_STREAMING, width, height);
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                    width, height);
     }
     if (!renderer || !texture) {
         std::fprintf(stderr, "velta: cannot draw into the window: %s\n", SDL_GetError());
@@ -152,7 +151,8 @@ bool openDisplay(int width, int height, const DisplayOptions& options) {
 }
 
 void closeDisplay() {
-    for (auto& [id, joystick] : joysticks) SDL_JoystickClose(joystick);
+    for (auto& [id, joystick] : joysticks)
+        SDL_JoystickClose(joystick);
     joysticks.clear();
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
@@ -163,7 +163,9 @@ void closeDisplay() {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK);
 }
 
-bool displayOpen() { return window != nullptr; }
+bool displayOpen() {
+    return window != nullptr;
+}
 
 void showFrame(const uint8_t* pixels, int pitch, const PaletteEntry* palette) {
     if (!texture) return;
@@ -174,7 +176,8 @@ void showFrame(const uint8_t* pixels, int pitch, const PaletteEntry* palette) {
     for (int y = 0; y < displayHeight; ++y) {
         const uint8_t* in = pixels + size_t(y) * size_t(pitch);
         uint32_t* out = &converted[size_t(y) * size_t(displayWidth)];
-        for (int x = 0; x < displayWidth; ++x) out[x] = colours[in[x]];
+        for (int x = 0; x < displayWidth; ++x)
+            out[x] = colours[in[x]];
     }
     SDL_UpdateTexture(texture, nullptr, converted.data(), displayWidth * 4);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
@@ -183,9 +186,15 @@ void showFrame(const uint8_t* pixels, int pitch, const PaletteEntry* palette) {
     SDL_RenderPresent(renderer);
 }
 
-uint32_t ticks() { return SDL_GetTicks(); }
-void sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
-uint32_t calendarSeconds() { return uint32_t(std::time(nullptr)); }
+uint32_t ticks() {
+    return SDL_GetTicks();
+}
+void sleep(uint32_t milliseconds) {
+    SDL_Delay(milliseconds);
+}
+uint32_t calendarSeconds() {
+    return uint32_t(std::time(nullptr));
+}
 
 void messageBox(const std::string& text, const std::string& caption) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());

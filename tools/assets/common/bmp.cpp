@@ -20,14 +20,17 @@ void putU32(std::vector<uint8_t>& out, uint32_t value) {
 }
 
 uint32_t getU32(const std::vector<uint8_t>& in, size_t at) {
-    return in[at] | (in[at + 1] << 8) | (in[at + 2] << 16) | (static_cast<uint32_t>(in[at + 3]) << 24);
+    return in[at] | (in[at + 1] << 8) | (in[at + 2] << 16) |
+           (static_cast<uint32_t>(in[at + 3]) << 24);
 }
 
 uint16_t getU16(const std::vector<uint8_t>& in, size_t at) {
     return static_cast<uint16_t>(in[at] | (in[at + 1] << 8));
 }
 
-size_t rowStride(int width) { return (static_cast<size_t>(width) + 3) & ~static_cast<size_t>(3); }
+size_t rowStride(int width) {
+    return (static_cast<size_t>(width) + 3) & ~static_cast<size_t>(3);
+}
 
 } // namespace
 

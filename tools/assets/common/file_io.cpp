@@ -8,7 +8,8 @@
 std::optional<std::vector<uint8_t>> readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;
     return bytes;
 }
@@ -19,8 +20,8 @@ std::optional<std::string> readFileText(const std::string& path) {
     return std::string(bytes->begin(), bytes->end());
 }
 
-bool writeFileIfChanged(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error,
-                        bool* written) {
+bool writeFileIfChanged(const std::string& path, const std::vector<uint8_t>& bytes,
+                        std::string& error, bool* written) {
     namespace fs = std::filesystem;
     if (written) *written = false;
     if (auto existing = readFileBytes(path); existing && *existing == bytes) return true;
@@ -36,7 +37,8 @@ bool writeFileIfChanged(const std::string& path, const std::vector<uint8_t>& byt
     const fs::path temporary = target.string() + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         if (!out) {
             error = "cannot write " + temporary.string();
             fs::remove(temporary, ec);

@@ -13,5 +13,5 @@ std::optional<std::string> readFileText(const std::string& path);
 // their timestamps and rebuilds stay cheap. Creates missing parent folders.
 // Returns false (with a message in error) when the file cannot be written;
 // written, when given, tells whether the file was written.
-bool writeFileIfChanged(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error,
-                        bool* written = nullptr);
+bool writeFileIfChanged(const std::string& path, const std::vector<uint8_t>& bytes,
+                        std::string& error, bool* written = nullptr);

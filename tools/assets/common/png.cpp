@@ -11,7 +11,8 @@ const std::array<uint32_t, 256>& crcTable() {
         std::array<uint32_t, 256> t{};
         for (uint32_t n = 0; n < 256; ++n) {
             uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
             t[n] = c;
         }
         return t;
@@ -31,7 +32,8 @@ void putChunk(std::vector<uint8_t>& out, std::string_view type, const std::vecto
     const size_t typeStart = out.size();
     out.insert(out.end(), type.begin(), type.end());
     out.insert(out.end(), data.begin(), data.end());
-    const uint32_t crc = crc32Of(std::span<const uint8_t>(out.data() + typeStart, out.size() - typeStart));
+    const uint32_t crc =
+        crc32Of(std::span<const uint8_t>(out.data() + typeStart, out.size() - typeStart));
     putU32BigEndian(out, crc);
 }
 
@@ -59,7 +61,8 @@ std::vector<uint8_t> storedZlibStream(const std::vector<uint8_t>& raw) {
 uint32_t crc32Of(std::span<const uint8_t> bytes, uint32_t crc) {
     const auto& table = crcTable();
     crc = ~crc;
-    for (uint8_t byte : bytes) crc = table[(crc ^ byte) & 0xFF] ^ (crc >> 8);
+    for (uint8_t byte : bytes)
+        crc = table[(crc ^ byte) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
@@ -78,7 +81,8 @@ std::vector<uint8_t> encodeRgbPng(int width, int height, const std::vector<uint8
     std::vector<uint8_t> header;
     putU32BigEndian(header, static_cast<uint32_t>(width));
     putU32BigEndian(header, static_cast<uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB, deflate, no filter choice, no interlace
+    header.insert(header.end(),
+                  {8, 2, 0, 0, 0}); // 8-bit RGB, deflate, no filter choice, no interlace
     putChunk(out, "IHDR", header);
 
     const size_t rowBytes = static_cast<size_t>(width) * 3;

@@ -8,7 +8,7 @@
 namespace music {
 
 class Diagnostics {
-public:
+  public:
     explicit Diagnostics(std::string fileName) : fileName_(std::move(fileName)) {}
 
     void error(int line, const std::string& message) {
@@ -17,7 +17,7 @@ public:
     bool hasErrors() const { return !messages_.empty(); }
     const std::vector<std::string>& messages() const { return messages_; }
 
-private:
+  private:
     std::string fileName_;
     std::vector<std::string> messages_;
 };

@@ -25,7 +25,8 @@ bool buildOneTune(const fs::path& source, const fs::path& bgmDir) {
     music::Diagnostics diagnostics(source.string());
     music::Tune tune;
     if (!music::parseTune(*text, tune, diagnostics)) {
-        for (const std::string& message : diagnostics.messages()) std::fprintf(stderr, "%s\n", message.c_str());
+        for (const std::string& message : diagnostics.messages())
+            std::fprintf(stderr, "%s\n", message.c_str());
         return false;
     }
     fs::path target = bgmDir / source.stem();
@@ -37,7 +38,8 @@ bool buildOneTune(const fs::path& source, const fs::path& bgmDir) {
         return false;
     }
     if (written) {
-        std::printf("music: %s, %.1f s\n", target.string().c_str(), music::secondsAt(tune, tune.length));
+        std::printf("music: %s, %.1f s\n", target.string().c_str(),
+                    music::secondsAt(tune, tune.length));
     }
     return true;
 }
@@ -49,7 +51,8 @@ int buildMusic(const std::string& assetsDir, const std::string& gameDir) {
     std::error_code error;
     std::vector<fs::path> sources;
     for (const fs::directory_entry& entry : fs::directory_iterator(sourceDir, error)) {
-        if (entry.is_regular_file() && entry.path().extension() == ".tune") sources.push_back(entry.path());
+        if (entry.is_regular_file() && entry.path().extension() == ".tune")
+            sources.push_back(entry.path());
     }
     if (error || sources.empty()) {
         std::fprintf(stderr, "%s: no tune sources\n", sourceDir.string().c_str());
@@ -63,6 +66,7 @@ int buildMusic(const std::string& assetsDir, const std::string& gameDir) {
         return 1;
     }
     int failures = 0;
-    for (const fs::path& source : sources) failures += !buildOneTune(source, bgmDir);
+    for (const fs::path& source : sources)
+        failures += !buildOneTune(source, bgmDir);
     return failures == 0 ? 0 : 1;
 }

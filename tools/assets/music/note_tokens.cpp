@@ -10,9 +10,11 @@ namespace music {
 namespace {
 
 class NoteLexer {
-public:
-    NoteLexer(const SourceLine& line, bool drumTrack, Diagnostics& diagnostics, std::vector<Token>& out)
-        : text_(line.text), line_(line.number), drumTrack_(drumTrack), diagnostics_(diagnostics), out_(out) {}
+  public:
+    NoteLexer(const SourceLine& line, bool drumTrack, Diagnostics& diagnostics,
+              std::vector<Token>& out)
+        : text_(line.text), line_(line.number), drumTrack_(drumTrack), diagnostics_(diagnostics),
+          out_(out) {}
 
     void run() {
         while (skipSpaces()) {
@@ -20,9 +22,10 @@ public:
         }
     }
 
-private:
+  private:
     bool skipSpaces() {
-        while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+        while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_])))
+            ++pos_;
         return pos_ < text_.size();
     }
 
@@ -36,7 +39,8 @@ private:
     // Reads an unsigned number; -1 when there is none or it is absurdly long.
     int readNumber() {
         std::size_t start = pos_;
-        while (std::isdigit(static_cast<unsigned char>(peek())) && pos_ - start < 6) ++pos_;
+        while (std::isdigit(static_cast<unsigned char>(peek())) && pos_ - start < 6)
+            ++pos_;
         if (pos_ == start || std::isdigit(static_cast<unsigned char>(peek()))) return -1;
         return std::stoi(std::string(text_.substr(start, pos_ - start)));
     }
@@ -44,7 +48,8 @@ private:
     bool readLengthValue(int& ticks) {
         int divisor = readNumber();
         if (divisor <= 0 || ticksPerWhole % divisor != 0) {
-            return fail("length must divide a whole note evenly (1, 2, 3, 4, 6, 8, 12, 16, 24, 32, 48, 64)");
+            return fail("length must divide a whole note evenly (1, 2, 3, 4, 6, 8, 12, 16, 24, 32, "
+                        "48, 64)");
         }
         ticks = ticksPerWhole / divisor;
         return true;
@@ -105,7 +110,8 @@ private:
             return true;
         case 'l': {
             push(TokenKind::DefaultLength);
-            if (!std::isdigit(static_cast<unsigned char>(peek()))) return fail("'l' needs a length");
+            if (!std::isdigit(static_cast<unsigned char>(peek())))
+                return fail("'l' needs a length");
             return readLength(out_.back().length);
         }
         case 'r':
@@ -136,7 +142,8 @@ private:
 
     bool readDrumWord() {
         std::size_t start = pos_;
-        while (std::isalpha(static_cast<unsigned char>(peek()))) ++pos_;
+        while (std::isalpha(static_cast<unsigned char>(peek())))
+            ++pos_;
         std::string_view word = text_.substr(start, pos_ - start);
         if (word == "o") return fail("drum tracks have no octaves");
         if (word.size() == 1) return readValueCommand(word[0]);
@@ -150,7 +157,8 @@ private:
 
     bool readPhraseName() {
         std::size_t start = pos_;
-        while (std::isalnum(static_cast<unsigned char>(peek())) || peek() == '_') ++pos_;
+        while (std::isalnum(static_cast<unsigned char>(peek())) || peek() == '_')
+            ++pos_;
         if (pos_ == start) return fail("'$' needs a phrase name");
         push(TokenKind::PhraseRef);
         out_.back().name = std::string(text_.substr(start, pos_ - start));
@@ -168,12 +176,18 @@ private:
             if (drumTrack_) return fail("drum tracks have no octaves");
             push(c == '>' ? TokenKind::OctaveUp : TokenKind::OctaveDown);
             return true;
-        case '&': push(TokenKind::Tie); return true;
-        case '{': push(TokenKind::ChordOpen); return true;
+        case '&':
+            push(TokenKind::Tie);
+            return true;
+        case '{':
+            push(TokenKind::ChordOpen);
+            return true;
         case '}':
             push(TokenKind::ChordClose);
             return readLength(out_.back().length);
-        case '[': push(TokenKind::RepeatOpen); return true;
+        case '[':
+            push(TokenKind::RepeatOpen);
+            return true;
         case ']': {
             int count = 2;
             if (std::isdigit(static_cast<unsigned char>(peek()))) {
@@ -182,9 +196,14 @@ private:
             push(TokenKind::RepeatClose, count);
             return true;
         }
-        case '/': push(TokenKind::Volta); return true;
-        case '|': push(TokenKind::BarLine); return true;
-        case '$': return readPhraseName();
+        case '/':
+            push(TokenKind::Volta);
+            return true;
+        case '|':
+            push(TokenKind::BarLine);
+            return true;
+        case '$':
+            return readPhraseName();
         default:
             if (std::isalpha(static_cast<unsigned char>(c))) return readValueCommand(c);
             return fail(std::string("unexpected character '") + c + "'");

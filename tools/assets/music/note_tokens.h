@@ -11,16 +11,16 @@
 namespace music {
 
 enum class TokenKind {
-    Note,        // value: semitone above C (accidental applied, may be -1 or 12)
-    Drum,        // value: percussion key
+    Note, // value: semitone above C (accidental applied, may be -1 or 12)
+    Drum, // value: percussion key
     Rest,
-    Octave,      // value: octave number
+    Octave, // value: octave number
     OctaveUp,
     OctaveDown,
     DefaultLength,
-    Velocity,    // value: 1..127
-    Gate,        // value: percent of a note's length that sounds, 1..100
-    Tempo,       // value: beats per minute
+    Velocity, // value: 1..127
+    Gate,     // value: percent of a note's length that sounds, 1..100
+    Tempo,    // value: beats per minute
     Tie,
     ChordOpen,
     ChordClose,
@@ -28,7 +28,7 @@ enum class TokenKind {
     RepeatClose, // value: how many times the section plays
     Volta,       // the last pass of a repeat stops here
     BarLine,
-    PhraseRef,   // name: the phrase
+    PhraseRef, // name: the phrase
 };
 
 // A written length: "4", "8.", "2^8", or nothing for the current default.

@@ -11,7 +11,7 @@ constexpr std::uint32_t longestTrack = ticksPerQuarter * 60u * 400u * 30u;
 constexpr int deepestPhraseNesting = 16;
 
 class SequencePlayer {
-public:
+  public:
     SequencePlayer(const PhraseTable& phrases, Tune& tune, Track& track, Diagnostics& diagnostics)
         : phrases_(phrases), tune_(tune), track_(track), diagnostics_(diagnostics),
           drums_(track.channel == 10) {}
@@ -24,7 +24,7 @@ public:
         track_.length = now_;
     }
 
-private:
+  private:
     struct Held {
         int key;
         std::uint32_t start;
@@ -39,12 +39,14 @@ private:
     std::vector<Token> tokenize(const std::vector<SourceLine>& lines) {
         std::size_t errorsBefore = diagnostics_.messages().size();
         std::vector<Token> tokens = tokenizeNotes(lines, drums_, diagnostics_);
-        if (diagnostics_.messages().size() != errorsBefore) failed_ = true; // the lexer has said why
+        if (diagnostics_.messages().size() != errorsBefore)
+            failed_ = true; // the lexer has said why
         return tokens;
     }
 
     bool resolveLength(const WrittenLength& written, int line, std::uint32_t& ticks) {
-        std::uint32_t base = written.baseTicks != 0 ? static_cast<std::uint32_t>(written.baseTicks) : defaultLength_;
+        std::uint32_t base =
+            written.baseTicks != 0 ? static_cast<std::uint32_t>(written.baseTicks) : defaultLength_;
         std::uint32_t total = base;
         std::uint32_t addition = base;
         for (int dot = 0; dot < written.dots; ++dot) {
@@ -55,7 +57,8 @@ private:
             addition /= 2;
             total += addition;
         }
-        for (int extra : written.extraTicks) total += static_cast<std::uint32_t>(extra);
+        for (int extra : written.extraTicks)
+            total += static_cast<std::uint32_t>(extra);
         ticks = total;
         return true;
     }
@@ -72,7 +75,8 @@ private:
     void releaseHeld() {
         for (const Held& held : held_) {
             std::uint32_t sounding = std::max<std::uint32_t>(1, segmentLength_ * heldGate_ / 100);
-            track_.notes.push_back(Note{held.start, segmentStart_ - held.start + sounding, held.key, held.velocity});
+            track_.notes.push_back(
+                Note{held.start, segmentStart_ - held.start + sounding, held.key, held.velocity});
         }
         held_.clear();
     }
@@ -90,7 +94,8 @@ private:
                 if (std::find(keys.begin(), keys.end(), held.key) != keys.end()) {
                     next.push_back(held);
                 } else {
-                    track_.notes.push_back(Note{held.start, now_ - held.start, held.key, held.velocity});
+                    track_.notes.push_back(
+                        Note{held.start, now_ - held.start, held.key, held.velocity});
                 }
             }
             held_.clear();
@@ -99,7 +104,8 @@ private:
             releaseHeld();
         }
         for (int key : keys) {
-            bool carried = std::any_of(next.begin(), next.end(), [key](const Held& h) { return h.key == key; });
+            bool carried = std::any_of(next.begin(), next.end(),
+                                       [key](const Held& h) { return h.key == key; });
             bool twice = std::count(keys.begin(), keys.end(), key) > 1;
             if (twice) {
                 fail(line, "the same note twice in one chord");
@@ -119,8 +125,10 @@ private:
         std::uint32_t into = now_ % bar;
         if (into == 0) return;
         char beats[32];
-        std::snprintf(beats, sizeof beats, "%g", static_cast<double>(into) / (ticksPerWhole / tune_.beatUnit));
-        fail(line, std::string("bar line comes ") + beats + " beats into bar " + std::to_string(now_ / bar + 1));
+        std::snprintf(beats, sizeof beats, "%g",
+                      static_cast<double>(into) / (ticksPerWhole / tune_.beatUnit));
+        fail(line, std::string("bar line comes ") + beats + " beats into bar " +
+                       std::to_string(now_ / bar + 1));
     }
 
     // Collects a chord from just after '{' to its '}'; returns the index of the '}'.
@@ -133,24 +141,33 @@ private:
             case TokenKind::Note:
             case TokenKind::Drum: {
                 if (token.length.given()) {
-                    fail(token.line, "notes in a chord take the chord's length: write it after '}'");
+                    fail(token.line,
+                         "notes in a chord take the chord's length: write it after '}'");
                     return i;
                 }
                 int key = token.value;
-                if (token.kind == TokenKind::Note && !keyFor(token.value, octave, token.line, key)) return i;
+                if (token.kind == TokenKind::Note && !keyFor(token.value, octave, token.line, key))
+                    return i;
                 keys.push_back(key);
                 break;
             }
-            case TokenKind::Octave: octave = token.value; break;
-            case TokenKind::OctaveUp: ++octave; break;
-            case TokenKind::OctaveDown: --octave; break;
+            case TokenKind::Octave:
+                octave = token.value;
+                break;
+            case TokenKind::OctaveUp:
+                ++octave;
+                break;
+            case TokenKind::OctaveDown:
+                --octave;
+                break;
             case TokenKind::ChordClose: {
                 if (keys.empty()) {
                     fail(token.line, "empty chord");
                     return i;
                 }
                 std::uint32_t length = 0;
-                if (resolveLength(token.length, token.line, length)) sound(keys, length, token.line);
+                if (resolveLength(token.length, token.line, length))
+                    sound(keys, length, token.line);
                 return i;
             }
             default:
@@ -186,7 +203,8 @@ private:
                     return false;
                 }
                 closeOf[open.back()] = i;
-                for (std::size_t volta : voltas.back()) closeOf[volta] = i;
+                for (std::size_t volta : voltas.back())
+                    closeOf[volta] = i;
                 open.pop_back();
                 voltas.pop_back();
                 break;
@@ -208,7 +226,8 @@ private:
             return;
         }
         if (depth >= deepestPhraseNesting) {
-            fail(token.line, "phrase '" + token.name + "' is nested too deeply (does it use itself?)");
+            fail(token.line,
+                 "phrase '" + token.name + "' is nested too deeply (does it use itself?)");
             return;
         }
         playTokens(tokenize(phrase->second), depth + 1);
@@ -228,13 +247,15 @@ private:
             switch (token.kind) {
             case TokenKind::Note: {
                 int key = 0;
-                if (keyFor(token.value, octave_, token.line, key) && resolveLength(token.length, token.line, length)) {
+                if (keyFor(token.value, octave_, token.line, key) &&
+                    resolveLength(token.length, token.line, length)) {
                     sound({key}, length, token.line);
                 }
                 break;
             }
             case TokenKind::Drum:
-                if (resolveLength(token.length, token.line, length)) sound({token.value}, length, token.line);
+                if (resolveLength(token.length, token.line, length))
+                    sound({token.value}, length, token.line);
                 break;
             case TokenKind::Rest:
                 if (tiePending_) {
@@ -246,23 +267,41 @@ private:
                     advance(length, token.line);
                 }
                 break;
-            case TokenKind::Octave: octave_ = token.value; break;
-            case TokenKind::OctaveUp: ++octave_; break;
-            case TokenKind::OctaveDown: --octave_; break;
+            case TokenKind::Octave:
+                octave_ = token.value;
+                break;
+            case TokenKind::OctaveUp:
+                ++octave_;
+                break;
+            case TokenKind::OctaveDown:
+                --octave_;
+                break;
             case TokenKind::DefaultLength:
                 if (resolveLength(token.length, token.line, length)) defaultLength_ = length;
                 break;
-            case TokenKind::Velocity: velocity_ = token.value; break;
-            case TokenKind::Gate: gate_ = token.value; break;
-            case TokenKind::Tempo: tune_.tempos.push_back(TempoChange{now_, static_cast<double>(token.value)}); break;
+            case TokenKind::Velocity:
+                velocity_ = token.value;
+                break;
+            case TokenKind::Gate:
+                gate_ = token.value;
+                break;
+            case TokenKind::Tempo:
+                tune_.tempos.push_back(TempoChange{now_, static_cast<double>(token.value)});
+                break;
             case TokenKind::Tie:
                 if (held_.empty()) fail(token.line, "a tie '&' must follow a note");
                 tiePending_ = true;
                 tieLine_ = token.line;
                 break;
-            case TokenKind::ChordOpen: i = playChord(tokens, i); break;
-            case TokenKind::ChordClose: fail(token.line, "'}' without '{'"); break;
-            case TokenKind::RepeatOpen: repeats.push_back(Pass{i, 1}); break;
+            case TokenKind::ChordOpen:
+                i = playChord(tokens, i);
+                break;
+            case TokenKind::ChordClose:
+                fail(token.line, "'}' without '{'");
+                break;
+            case TokenKind::RepeatOpen:
+                repeats.push_back(Pass{i, 1});
+                break;
             case TokenKind::RepeatClose:
                 if (repeats.back().number < token.value) {
                     ++repeats.back().number;
@@ -277,8 +316,12 @@ private:
                     i = closeOf[i];
                 }
                 break;
-            case TokenKind::BarLine: checkBarLine(token.line); break;
-            case TokenKind::PhraseRef: playPhrase(token, depth); break;
+            case TokenKind::BarLine:
+                checkBarLine(token.line);
+                break;
+            case TokenKind::PhraseRef:
+                playPhrase(token, depth);
+                break;
             }
         }
     }
@@ -306,8 +349,8 @@ private:
 
 } // namespace
 
-void playTrack(const std::vector<SourceLine>& lines, const PhraseTable& phrases, Tune& tune, Track& track,
-               Diagnostics& diagnostics) {
+void playTrack(const std::vector<SourceLine>& lines, const PhraseTable& phrases, Tune& tune,
+               Track& track, Diagnostics& diagnostics) {
     SequencePlayer(phrases, tune, track, diagnostics).play(lines);
 }
 

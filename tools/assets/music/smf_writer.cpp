@@ -16,7 +16,8 @@ struct Event {
 };
 
 void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+    for (int shift = (bytes - 1) * 8; shift >= 0; shift -= 8)
+        out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 void putVariableLength(std::vector<std::uint8_t>& out, std::uint32_t value) {
@@ -26,7 +27,8 @@ void putVariableLength(std::vector<std::uint8_t>& out, std::uint32_t value) {
         groups[count++] = value & 0x7F;
         value >>= 7;
     } while (value != 0);
-    while (count > 1) out.push_back(groups[--count] | 0x80);
+    while (count > 1)
+        out.push_back(groups[--count] | 0x80);
     out.push_back(groups[0]);
 }
 
@@ -42,9 +44,10 @@ Event textEvent(std::uint32_t tick, std::uint8_t type, const std::string& text) 
 }
 
 Event controlEvent(int channel, int controller, int value) {
-    return Event{0, EventOrder::Setup,
-                 {static_cast<std::uint8_t>(0xB0 | (channel - 1)), static_cast<std::uint8_t>(controller),
-                  static_cast<std::uint8_t>(value)}};
+    return Event{0,
+                 EventOrder::Setup,
+                 {static_cast<std::uint8_t>(0xB0 | (channel - 1)),
+                  static_cast<std::uint8_t>(controller), static_cast<std::uint8_t>(value)}};
 }
 
 // Events in time order, note-offs before note-ons of the same tick so a
@@ -77,10 +80,13 @@ std::vector<Event> conductorEvents(const Tune& tune) {
     std::vector<Event> events;
     if (!tune.title.empty()) events.push_back(textEvent(0, 0x03, tune.title));
     std::uint8_t unitPower = 0;
-    while ((1 << unitPower) < tune.beatUnit) ++unitPower;
-    events.push_back(metaEvent(0, 0x58, {static_cast<std::uint8_t>(tune.beatsPerBar), unitPower, 24, 8}));
+    while ((1 << unitPower) < tune.beatUnit)
+        ++unitPower;
+    events.push_back(
+        metaEvent(0, 0x58, {static_cast<std::uint8_t>(tune.beatsPerBar), unitPower, 24, 8}));
     for (const TempoChange& change : tune.tempos) {
-        auto microseconds = static_cast<std::uint32_t>(std::lround(60000000.0 / change.beatsPerMinute));
+        auto microseconds =
+            static_cast<std::uint32_t>(std::lround(60000000.0 / change.beatsPerMinute));
         std::vector<std::uint8_t> data;
         putBigEndian(data, microseconds, 3);
         events.push_back(metaEvent(change.tick, 0x51, data));
@@ -98,18 +104,23 @@ std::vector<Event> voiceEvents(const Track& track) {
     std::uint8_t channel = static_cast<std::uint8_t>(track.channel - 1);
     // Reset first so that every pass of a loop starts from the same state.
     events.push_back(controlEvent(track.channel, 121, 0));
-    events.push_back(Event{0, EventOrder::Setup,
-                           {static_cast<std::uint8_t>(0xC0 | channel), static_cast<std::uint8_t>(track.program - 1)}});
+    events.push_back(Event{
+        0,
+        EventOrder::Setup,
+        {static_cast<std::uint8_t>(0xC0 | channel), static_cast<std::uint8_t>(track.program - 1)}});
     events.push_back(controlEvent(track.channel, 7, track.volume));
     events.push_back(controlEvent(track.channel, 10, track.pan));
     events.push_back(controlEvent(track.channel, 91, track.reverb));
     events.push_back(controlEvent(track.channel, 93, track.chorus));
     for (const Note& note : track.notes) {
         auto key = static_cast<std::uint8_t>(note.key);
-        events.push_back(Event{note.start, EventOrder::NoteOn,
-                               {static_cast<std::uint8_t>(0x90 | channel), key, static_cast<std::uint8_t>(note.velocity)}});
+        events.push_back(Event{note.start,
+                               EventOrder::NoteOn,
+                               {static_cast<std::uint8_t>(0x90 | channel), key,
+                                static_cast<std::uint8_t>(note.velocity)}});
         // A note-on with velocity 0 ends the note and keeps running status going.
-        events.push_back(Event{note.start + note.duration, EventOrder::NoteOff,
+        events.push_back(Event{note.start + note.duration,
+                               EventOrder::NoteOff,
                                {static_cast<std::uint8_t>(0x90 | channel), key, 0}});
     }
     return events;

@@ -8,7 +8,8 @@ double secondsAt(const Tune& tune, std::uint32_t ticks) {
     std::uint32_t from = 0;
     for (const TempoChange& change : tune.tempos) {
         if (change.tick >= ticks) break;
-        seconds += (change.tick - from) / static_cast<double>(ticksPerQuarter) * 60.0 / beatsPerMinute;
+        seconds +=
+            (change.tick - from) / static_cast<double>(ticksPerQuarter) * 60.0 / beatsPerMinute;
         from = change.tick;
         beatsPerMinute = change.beatsPerMinute;
     }

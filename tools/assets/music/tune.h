@@ -27,13 +27,13 @@ struct TempoChange {
 
 struct Track {
     std::string name;
-    int channel = 1;       // 1..16 as musicians count; 10 is percussion
-    int program = 1;       // 1..128 as the General MIDI list counts
-    int volume = 100;      // controller 7
-    int pan = 64;          // controller 10, 64 is the centre
-    int reverb = 40;       // controller 91
-    int chorus = 0;        // controller 93
-    int transpose = 0;     // semitones added to every pitched note
+    int channel = 1;   // 1..16 as musicians count; 10 is percussion
+    int program = 1;   // 1..128 as the General MIDI list counts
+    int volume = 100;  // controller 7
+    int pan = 64;      // controller 10, 64 is the centre
+    int reverb = 40;   // controller 91
+    int chorus = 0;    // controller 93
+    int transpose = 0; // semitones added to every pitched note
     std::vector<Note> notes;
     std::uint32_t length = 0; // where the track's last note or rest ends
     int line = 0;             // where the track starts in its source

@@ -52,7 +52,7 @@ struct TrackSource {
 };
 
 class TuneReader {
-public:
+  public:
     TuneReader(Tune& tune, Diagnostics& diagnostics) : tune_(tune), diagnostics_(diagnostics) {}
 
     bool read(const std::string& source) {
@@ -81,7 +81,7 @@ public:
         return !diagnostics_.hasErrors();
     }
 
-private:
+  private:
     enum class Block { Header, Phrase, Track };
 
     void readLine(int number, const std::string& line) {
@@ -91,14 +91,17 @@ private:
             startBlock(number, word, argument);
         } else if (word == "title" || word == "tempo" || word == "time" || word == "loop") {
             if (block_ != Block::Header) {
-                diagnostics_.error(number, "'" + word + "' belongs in the header, before the first phrase or track");
+                diagnostics_.error(number,
+                                   "'" + word +
+                                       "' belongs in the header, before the first phrase or track");
             } else {
                 readHeader(number, word, argument);
             }
         } else if (block_ == Block::Track && isTrackSetting(word)) {
             readTrackSetting(number, word, argument);
         } else if (block_ == Block::Header) {
-            diagnostics_.error(number, "expected title, tempo, time, loop, phrase or track, not '" + word + "'");
+            diagnostics_.error(number, "expected title, tempo, time, loop, phrase or track, not '" +
+                                           word + "'");
         } else if (block_ == Block::Phrase) {
             phrases_[phraseName_].push_back(SourceLine{number, line});
         } else {
@@ -113,7 +116,8 @@ private:
             return;
         }
         if (word == "phrase") {
-            if (phrases_.count(name) != 0) diagnostics_.error(number, "phrase '" + name + "' is defined twice");
+            if (phrases_.count(name) != 0)
+                diagnostics_.error(number, "phrase '" + name + "' is defined twice");
             block_ = Block::Phrase;
             phraseName_ = name;
             phrases_[name];
@@ -129,7 +133,8 @@ private:
     void readHeader(int number, const std::string& word, const std::string& argument) {
         if (word == "title") {
             std::string title = argument;
-            if (title.size() >= 2 && title.front() == '"' && title.back() == '"') title = title.substr(1, title.size() - 2);
+            if (title.size() >= 2 && title.front() == '"' && title.back() == '"')
+                title = title.substr(1, title.size() - 2);
             tune_.title = title;
         } else if (word == "tempo") {
             int value = 0;
@@ -141,8 +146,10 @@ private:
             int beats = 0;
             int unit = 0;
             std::size_t slash = argument.find('/');
-            bool valid = slash != std::string::npos && parseInteger(argument.substr(0, slash), 1, 32, beats) &&
-                         parseInteger(argument.substr(slash + 1), 1, 16, unit) && (unit & (unit - 1)) == 0;
+            bool valid = slash != std::string::npos &&
+                         parseInteger(argument.substr(0, slash), 1, 32, beats) &&
+                         parseInteger(argument.substr(slash + 1), 1, 16, unit) &&
+                         (unit & (unit - 1)) == 0;
             if (!valid) {
                 diagnostics_.error(number, "time is beats/unit, such as 4/4, 3/4 or 6/8");
                 return;
@@ -175,15 +182,16 @@ private:
             int high;
         };
         const Setting settings[] = {
-            {"program", &track.program, 1, 128}, {"channel", &track.channel, 1, 16},
-            {"volume", &track.volume, 0, 127},   {"pan", &track.pan, 0, 127},
-            {"reverb", &track.reverb, 0, 127},   {"chorus", &track.chorus, 0, 127},
+            {"program", &track.program, 1, 128},      {"channel", &track.channel, 1, 16},
+            {"volume", &track.volume, 0, 127},        {"pan", &track.pan, 0, 127},
+            {"reverb", &track.reverb, 0, 127},        {"chorus", &track.chorus, 0, 127},
             {"transpose", &track.transpose, -48, 48},
         };
         for (const Setting& setting : settings) {
             if (word != setting.name) continue;
             if (!parseInteger(argument, setting.low, setting.high, *setting.field)) {
-                diagnostics_.error(number, word + " needs a number from " + std::to_string(setting.low) + " to " +
+                diagnostics_.error(number, word + " needs a number from " +
+                                               std::to_string(setting.low) + " to " +
                                                std::to_string(setting.high));
             }
             return;
@@ -193,8 +201,9 @@ private:
     // Tempo commands of every track merge into one list; the latest written
     // for a tick wins.
     void settleTempos() {
-        std::stable_sort(tune_.tempos.begin(), tune_.tempos.end(),
-                         [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+        std::stable_sort(
+            tune_.tempos.begin(), tune_.tempos.end(),
+            [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
         std::vector<TempoChange> settled;
         for (const TempoChange& change : tune_.tempos) {
             if (!settled.empty() && settled.back().tick == change.tick) {
@@ -213,9 +222,11 @@ private:
             for (std::size_t j = 0; j < i; ++j) {
                 const Track& a = tune_.tracks[j];
                 const Track& b = tune_.tracks[i];
-                if (a.channel == b.channel && (a.program != b.program || a.volume != b.volume || a.pan != b.pan)) {
-                    diagnostics_.error(b.line, "track '" + b.name + "' shares channel " + std::to_string(b.channel) +
-                                                   " with '" + a.name + "' but not its program, volume and pan");
+                if (a.channel == b.channel &&
+                    (a.program != b.program || a.volume != b.volume || a.pan != b.pan)) {
+                    diagnostics_.error(b.line, "track '" + b.name + "' shares channel " +
+                                                   std::to_string(b.channel) + " with '" + a.name +
+                                                   "' but not its program, volume and pan");
                 }
             }
         }
@@ -225,7 +236,8 @@ private:
     // length, or the restart stumbles.
     void settleLength() {
         std::uint32_t length = 0;
-        for (const Track& track : tune_.tracks) length = std::max(length, track.length);
+        for (const Track& track : tune_.tracks)
+            length = std::max(length, track.length);
         tune_.length = length;
         if (length == 0) {
             diagnostics_.error(tracks_.front().track.line, "the tune has no notes");
@@ -234,12 +246,15 @@ private:
         if (!tune_.loops) return;
         if (length % tune_.ticksPerBar() != 0) {
             diagnostics_.error(tracks_.front().track.line,
-                               "a looping tune must end on a bar line, but it lasts " + describeLength(tune_, length));
+                               "a looping tune must end on a bar line, but it lasts " +
+                                   describeLength(tune_, length));
         }
         for (const Track& track : tune_.tracks) {
             if (track.length != length) {
-                diagnostics_.error(track.line, "track '" + track.name + "' lasts " + describeLength(tune_, track.length) +
-                                                   " but the tune lasts " + describeLength(tune_, length));
+                diagnostics_.error(track.line, "track '" + track.name + "' lasts " +
+                                                   describeLength(tune_, track.length) +
+                                                   " but the tune lasts " +
+                                                   describeLength(tune_, length));
             }
         }
     }

@@ -26,8 +26,8 @@ ContactLayout layoutFor(const std::string& stem, const IndexedImage& image) {
     return {scale, grid};
 }
 
-std::vector<uint8_t> renderContact(const IndexedImage& image, const Palette& palette, ContactLayout layout,
-                                   int& outWidth, int& outHeight) {
+std::vector<uint8_t> renderContact(const IndexedImage& image, const Palette& palette,
+                                   ContactLayout layout, int& outWidth, int& outHeight) {
     outWidth = image.width * layout.scale + 1;
     outHeight = image.height * layout.scale + 1;
     std::vector<uint8_t> rgb(static_cast<size_t>(outWidth) * outHeight * 3);
@@ -47,7 +47,8 @@ std::vector<uint8_t> renderContact(const IndexedImage& image, const Palette& pal
                 const uint8_t shade = ((x / check + y / check) % 2) ? 0x50 : 0x68;
                 out[0] = out[1] = out[2] = shade;
             } else {
-                out[0] = palette[index].red, out[1] = palette[index].green, out[2] = palette[index].blue;
+                out[0] = palette[index].red, out[1] = palette[index].green,
+                out[2] = palette[index].blue;
             }
         }
     }
@@ -60,9 +61,11 @@ int writeContactSheets(const std::string& gameDir, const std::string& outDir) {
     std::vector<fs::path> sheets;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(gameDir, ec))
-        if (entry.is_regular_file() && entry.path().extension() == ".bmp") sheets.push_back(entry.path());
+        if (entry.is_regular_file() && entry.path().extension() == ".bmp")
+            sheets.push_back(entry.path());
     if (ec) {
-        std::fprintf(stderr, "contact: cannot list %s: %s\n", gameDir.c_str(), ec.message().c_str());
+        std::fprintf(stderr, "contact: cannot list %s: %s\n", gameDir.c_str(),
+                     ec.message().c_str());
         return 1;
     }
     std::sort(sheets.begin(), sheets.end());
@@ -77,7 +80,8 @@ int writeContactSheets(const std::string& gameDir, const std::string& outDir) {
         Palette palette;
         std::string error;
         if (!bytes || !decodeIndexedBmp(*bytes, image, palette, error)) {
-            std::fprintf(stderr, "contact: %s: %s\n", path.string().c_str(), bytes ? error.c_str() : "cannot read");
+            std::fprintf(stderr, "contact: %s: %s\n", path.string().c_str(),
+                         bytes ? error.c_str() : "cannot read");
             ++failures;
             continue;
         }

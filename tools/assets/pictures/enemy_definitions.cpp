@@ -21,7 +21,8 @@ using Profile = std::map<std::string, std::map<std::string, ProfileValue>>;
 
 std::string upper(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -32,7 +33,8 @@ std::string_view trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-Profile readProfile(const std::string& text, const std::string& fileName, std::vector<std::string>& errors) {
+Profile readProfile(const std::string& text, const std::string& fileName,
+                    std::vector<std::string>& errors) {
     Profile profile;
     std::string section;
     const auto lines = splitLines(text);
@@ -41,23 +43,27 @@ Profile readProfile(const std::string& text, const std::string& fileName, std::v
         const int lineNumber = static_cast<int>(i) + 1;
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
-            if (line.back() != ']') errors.push_back(locate(fileName, lineNumber, "section header lacks ']'"));
+            if (line.back() != ']')
+                errors.push_back(locate(fileName, lineNumber, "section header lacks ']'"));
             section = upper(trim(line.substr(1, line.size() - 2)));
             continue;
         }
         const size_t equals = line.find('=');
         if (equals == std::string_view::npos || section.empty()) {
-            errors.push_back(locate(fileName, lineNumber, "expected 'KEY=value' inside a [SECTION]"));
+            errors.push_back(
+                locate(fileName, lineNumber, "expected 'KEY=value' inside a [SECTION]"));
             continue;
         }
         auto& keys = profile[section];
         const std::string key = upper(trim(line.substr(0, equals)));
-        if (keys.count(key) == 0) keys[key] = ProfileValue{std::string(trim(line.substr(equals + 1))), lineNumber};
+        if (keys.count(key) == 0)
+            keys[key] = ProfileValue{std::string(trim(line.substr(equals + 1))), lineNumber};
     }
     return profile;
 }
 
-const ProfileValue* findValue(const Profile& profile, const std::string& section, const std::string& key) {
+const ProfileValue* findValue(const Profile& profile, const std::string& section,
+                              const std::string& key) {
     const auto s = profile.find(section);
     if (s == profile.end()) return nullptr;
     const auto k = s->second.find(key);
@@ -80,7 +86,8 @@ std::string twoDigitKey(int number) {
 }
 
 bool isDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool holdsPixels(const IndexedImage& sheet, int x, int y, int w, int h) {
@@ -96,7 +103,8 @@ bool holdsPixels(const IndexedImage& sheet, int x, int y, int w, int h) {
 // game read past its end.
 std::optional<std::vector<int>> parseLineFrames(const std::string& value, std::string& problem) {
     if (value.size() < 10 || !isDigits(std::string_view(value).substr(0, 4))) {
-        problem = "expected 'dddd,Y,ff,ff;' (four-digit delay, loop flag, two-digit frames ending in ';')";
+        problem = "expected 'dddd,Y,ff,ff;' (four-digit delay, loop flag, two-digit frames ending "
+                  "in ';')";
         return std::nullopt;
     }
     std::vector<int> frames;
@@ -118,21 +126,28 @@ std::optional<std::vector<int>> parseLineFrames(const std::string& value, std::s
 
 } // namespace
 
-bool checkEnemyDefinition(const std::string& text, const std::string& fileName, const IndexedImage& enemySheet,
-                          std::vector<std::string>& errors) {
+bool checkEnemyDefinition(const std::string& text, const std::string& fileName,
+                          const IndexedImage& enemySheet, std::vector<std::string>& errors) {
     const size_t errorsBefore = errors.size();
     const Profile profile = readProfile(text, fileName, errors);
-    auto failAt = [&](int line, const std::string& message) { errors.push_back(locate(fileName, line, message)); };
-    auto failFile = [&](const std::string& message) { errors.push_back(fileName + ": " + message); };
+    auto failAt = [&](int line, const std::string& message) {
+        errors.push_back(locate(fileName, line, message));
+    };
+    auto failFile = [&](const std::string& message) {
+        errors.push_back(fileName + ": " + message);
+    };
 
     if (!findValue(profile, "GENERAL", "NAME")) failFile("[GENERAL] NAME is missing");
     const ProfileValue* size = findValue(profile, "GENERAL", "SIZE");
     const ProfileValue* inset = findValue(profile, "GENERAL", "YASE");
     std::optional<std::pair<int, int>> frameSize;
-    if (!size) failFile("[GENERAL] SIZE is missing");
-    else if (!(frameSize = parsePair(size->text)) || frameSize->first <= 0 || frameSize->second <= 0)
+    if (!size)
+        failFile("[GENERAL] SIZE is missing");
+    else if (!(frameSize = parsePair(size->text)) || frameSize->first <= 0 ||
+             frameSize->second <= 0)
         failAt(size->line, "SIZE must be 'width,height' with positive sizes");
-    if (!inset) failFile("[GENERAL] YASE is missing");
+    if (!inset)
+        failFile("[GENERAL] YASE is missing");
     else if (const auto value = parseInteger(inset->text); !value || *value < 0)
         failAt(inset->line, "YASE must be a whole number >= 0");
 
@@ -144,9 +159,11 @@ bool checkEnemyDefinition(const std::string& text, const std::string& fileName, 
         if (!corner) {
             failAt(pat->line, "PAT value must be 'x,y'");
         } else if (frameSize) {
-            const int x = corner->first, y = corner->second, w = frameSize->first, h = frameSize->second;
+            const int x = corner->first, y = corner->second, w = frameSize->first,
+                      h = frameSize->second;
             if (x < 0 || y < 0 || x + w > enemySheet.width || y + h > enemySheet.height)
-                failAt(pat->line, "frame rectangle reaches outside the " + std::to_string(enemySheet.width) + "x" +
+                failAt(pat->line, "frame rectangle reaches outside the " +
+                                      std::to_string(enemySheet.width) + "x" +
                                       std::to_string(enemySheet.height) + " enemy sheet");
             else if (!holdsPixels(enemySheet, x, y, w, h))
                 failAt(pat->line, "frame rectangle holds no pixels");
@@ -154,7 +171,8 @@ bool checkEnemyDefinition(const std::string& text, const std::string& fileName, 
         ++frameCount;
     }
     if (frameCount == 0) failFile("[PAT] 00 is missing");
-    if (const auto pats = profile.find("PAT"); pats != profile.end() && pats->second.size() > size_t(frameCount))
+    if (const auto pats = profile.find("PAT");
+        pats != profile.end() && pats->second.size() > size_t(frameCount))
         failFile("[PAT] keys after the first gap are never read");
 
     int lineCount = 0;
@@ -163,7 +181,8 @@ bool checkEnemyDefinition(const std::string& text, const std::string& fileName, 
         if (!line) break;
         std::string problem;
         const auto frames = parseLineFrames(line->text, problem);
-        if (!frames) failAt(line->line, problem);
+        if (!frames)
+            failAt(line->line, problem);
         else
             for (int frame : *frames)
                 if (frame >= frameCount)
@@ -171,7 +190,8 @@ bool checkEnemyDefinition(const std::string& text, const std::string& fileName, 
         ++lineCount;
     }
     if (lineCount == 0) failFile("[LINE] 00 is missing");
-    if (const auto lines = profile.find("LINE"); lines != profile.end() && lines->second.size() > size_t(lineCount))
+    if (const auto lines = profile.find("LINE");
+        lines != profile.end() && lines->second.size() > size_t(lineCount))
         failFile("[LINE] keys after the first gap are never read");
     return errors.size() == errorsBefore;
 }

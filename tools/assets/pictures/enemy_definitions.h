@@ -9,5 +9,5 @@
 #include <vector>
 
 // Appends "file:line: message" errors; returns false if there were any.
-bool checkEnemyDefinition(const std::string& text, const std::string& fileName, const IndexedImage& enemySheet,
-                          std::vector<std::string>& errors);
+bool checkEnemyDefinition(const std::string& text, const std::string& fileName,
+                          const IndexedImage& enemySheet, std::vector<std::string>& errors);

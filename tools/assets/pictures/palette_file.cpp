@@ -10,7 +10,8 @@ namespace {
 bool isIdentifier(std::string_view name) {
     if (name.empty()) return false;
     for (char c : name) {
-        if (!(std::islower(static_cast<unsigned char>(c)) || std::isdigit(static_cast<unsigned char>(c)) || c == '_'))
+        if (!(std::islower(static_cast<unsigned char>(c)) ||
+              std::isdigit(static_cast<unsigned char>(c)) || c == '_'))
             return false;
     }
     return true;
@@ -22,11 +23,15 @@ std::optional<Rgb> parseHexColour(std::string_view word) {
     for (int i = 0; i < 3; ++i) {
         int value = 0;
         for (int k = 0; k < 2; ++k) {
-            const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(word[i * 2 + k])));
+            const char c =
+                static_cast<char>(std::toupper(static_cast<unsigned char>(word[i * 2 + k])));
             int digit;
-            if (c >= '0' && c <= '9') digit = c - '0';
-            else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-            else return std::nullopt;
+            if (c >= '0' && c <= '9')
+                digit = c - '0';
+            else if (c >= 'A' && c <= 'F')
+                digit = c - 'A' + 10;
+            else
+                return std::nullopt;
             value = value * 16 + digit;
         }
         channels[i] = static_cast<uint8_t>(value);
@@ -47,7 +52,9 @@ bool parsePaletteText(const std::string& text, const std::string& fileName, Name
         const std::string_view line = lines[i];
         if (isBlank(line) || line.find_first_not_of(" \t") == line.find('#')) continue;
         const auto words = splitWords(line);
-        auto fail = [&](const std::string& message) { errors.push_back(locate(fileName, lineNumber, message)); };
+        auto fail = [&](const std::string& message) {
+            errors.push_back(locate(fileName, lineNumber, message));
+        };
         if (words.size() != 3) {
             fail("expected '<index> <name> <RRGGBB>'");
             continue;
@@ -73,7 +80,8 @@ bool parsePaletteText(const std::string& text, const std::string& fileName, Name
         }
         const std::string name(words[1]);
         if (palette.indexByName.count(name) != 0) {
-            fail("name '" + name + "' already used by index " + std::to_string(palette.indexByName[name]));
+            fail("name '" + name + "' already used by index " +
+                 std::to_string(palette.indexByName[name]));
             continue;
         }
         definedAtLine[*index] = lineNumber;
@@ -81,7 +89,8 @@ bool parsePaletteText(const std::string& text, const std::string& fileName, Name
         palette.indexByName[name] = static_cast<uint8_t>(*index);
     }
     for (int index = 0; index < 256; ++index) {
-        if (definedAtLine[index] == 0) errors.push_back(fileName + ": index " + std::to_string(index) + " is missing");
+        if (definedAtLine[index] == 0)
+            errors.push_back(fileName + ": index " + std::to_string(index) + " is missing");
     }
     if (errors.size() == errorsBefore && palette.colours[0] != Rgb{0, 0, 0})
         errors.push_back(fileName + ": index 0 must be black 000000 (the transparent key)");

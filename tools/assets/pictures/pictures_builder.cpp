@@ -28,13 +28,15 @@ struct RequiredSheet {
 
 // The sheets the game loads, at the sizes it copies out of them.
 constexpr RequiredSheet kRequiredSheets[] = {
-    {"chr", "chr.bmp", 256, 256},    {"mapobj", "mapobj.bmp", 256, 256}, {"beam", "beam.bmp", 64, 64},
-    {"enemy", "enemy.bmp", 128, 128}, {"effect", "effect.bmp", 256, 256}, {"tt", "tt.bmp", 256, 256},
+    {"chr", "chr.bmp", 256, 256},       {"mapobj", "mapobj.bmp", 256, 256},
+    {"beam", "beam.bmp", 64, 64},       {"enemy", "enemy.bmp", 128, 128},
+    {"effect", "effect.bmp", 256, 256}, {"tt", "tt.bmp", 256, 256},
 };
 
 class PictureBuild {
-public:
-    PictureBuild(const std::string& assetsDir, const std::string& gameDir) : assets_(assetsDir), game_(gameDir) {}
+  public:
+    PictureBuild(const std::string& assetsDir, const std::string& gameDir)
+        : assets_(assetsDir), game_(gameDir) {}
 
     int run() {
         if (!readPalette()) return finish();
@@ -44,9 +46,10 @@ public:
         return finish();
     }
 
-private:
+  private:
     int finish() {
-        for (const std::string& error : errors_) std::fprintf(stderr, "pictures: %s\n", error.c_str());
+        for (const std::string& error : errors_)
+            std::fprintf(stderr, "pictures: %s\n", error.c_str());
         if (!errors_.empty()) {
             std::fprintf(stderr, "pictures: %zu error(s)\n", errors_.size());
             return 1;
@@ -63,28 +66,34 @@ private:
             errors_.push_back("cannot read " + path.string());
             return false;
         }
-        return parsePaletteText(std::string(bytes->begin(), bytes->end()), path.string(), palette_, errors_);
+        return parsePaletteText(std::string(bytes->begin(), bytes->end()), path.string(), palette_,
+                                errors_);
     }
 
     // 16x16, one pixel per palette entry, so pal.bmp also shows the palette.
     static IndexedImage paletteSwatch() {
         IndexedImage swatch(16, 16);
-        for (int i = 0; i < 256; ++i) swatch.set(i % 16, i / 16, static_cast<uint8_t>(i));
+        for (int i = 0; i < 256; ++i)
+            swatch.set(i % 16, i / 16, static_cast<uint8_t>(i));
         return swatch;
     }
 
     void writeOutput(const fs::path& path, const std::vector<uint8_t>& bytes) {
         const auto before = readFileBytes(path.string());
         std::string error;
-        if (!writeFileIfChanged(path.string(), bytes, error)) errors_.push_back(error);
-        else if (!before || *before != bytes) ++rewritten_;
+        if (!writeFileIfChanged(path.string(), bytes, error))
+            errors_.push_back(error);
+        else if (!before || *before != bytes)
+            ++rewritten_;
     }
 
-    static std::vector<fs::path> sortedEntries(const fs::path& folder, bool wantFolders, const std::string& suffix) {
+    static std::vector<fs::path> sortedEntries(const fs::path& folder, bool wantFolders,
+                                               const std::string& suffix) {
         std::vector<fs::path> entries;
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(folder, ec)) {
-            if (wantFolders ? entry.is_directory() : (entry.is_regular_file() && entry.path().extension() == suffix))
+            if (wantFolders ? entry.is_directory()
+                            : (entry.is_regular_file() && entry.path().extension() == suffix))
                 entries.push_back(entry.path());
         }
         std::sort(entries.begin(), entries.end());
@@ -109,7 +118,9 @@ private:
             builtFolders.insert(folderName);
             BuiltSheet sheet;
             if (!drawSheet(sources, palette_, sheet, errors_)) continue;
-            if (!checkRequiredShape(folder, sheet) || !checkUniqueOutput(folderByBmp, folder, sheet.bmpName)) continue;
+            if (!checkRequiredShape(folder, sheet) ||
+                !checkUniqueOutput(folderByBmp, folder, sheet.bmpName))
+                continue;
             writeOutput(game_ / sheet.bmpName, encodeIndexedBmp(sheet.image, palette_.colours));
             if (sheet.bmpName == "enemy.bmp") enemySheet_ = sheet.image;
             ++sheetCount_;
@@ -117,7 +128,8 @@ private:
         for (const RequiredSheet& required : kRequiredSheets) {
             if (builtFolders.count(required.folder) == 0)
                 errors_.push_back((assets_ / "pictures" / required.folder).string() +
-                                  ": missing (no .txt sources); the game needs " + required.bmpName);
+                                  ": missing (no .txt sources); the game needs " +
+                                  required.bmpName);
         }
     }
 
@@ -127,9 +139,10 @@ private:
             if (sheet.bmpName != required.bmpName || sheet.image.width != required.width ||
                 sheet.image.height != required.height) {
                 errors_.push_back(folder.string() + ": must make " + required.bmpName + " " +
-                                  std::to_string(required.width) + "x" + std::to_string(required.height) +
-                                  ", its sources say " + sheet.bmpName + " " + std::to_string(sheet.image.width) +
-                                  "x" + std::to_string(sheet.image.height));
+                                  std::to_string(required.width) + "x" +
+                                  std::to_string(required.height) + ", its sources say " +
+                                  sheet.bmpName + " " + std::to_string(sheet.image.width) + "x" +
+                                  std::to_string(sheet.image.height));
                 return false;
             }
         }
@@ -140,12 +153,14 @@ private:
                            const std::string& bmpName) {
         if (bmpName.find('/') != std::string::npos || bmpName.find('\\') != std::string::npos ||
             fs::path(bmpName).extension() != ".bmp") {
-            errors_.push_back(folder.string() + ": sheet name '" + bmpName + "' must be a plain <name>.bmp");
+            errors_.push_back(folder.string() + ": sheet name '" + bmpName +
+                              "' must be a plain <name>.bmp");
             return false;
         }
         const auto [it, inserted] = folderByBmp.emplace(bmpName, folder.string());
         if (!inserted) {
-            errors_.push_back(folder.string() + ": " + bmpName + " is already made by " + it->second);
+            errors_.push_back(folder.string() + ": " + bmpName + " is already made by " +
+                              it->second);
             return false;
         }
         return true;
@@ -162,13 +177,14 @@ private:
             }
             // Enemy definitions are checked against the frames they name.
             const std::string name = file.filename().string();
-            if (name.size() > 1 && name[0] == 'e' && std::isdigit(static_cast<unsigned char>(name[1]))) {
+            if (name.size() > 1 && name[0] == 'e' &&
+                std::isdigit(static_cast<unsigned char>(name[1]))) {
                 if (enemySheet_.width == 0) {
                     errors_.push_back(file.string() + ": not checked, enemy.bmp was not built");
                     continue;
                 }
-                if (!checkEnemyDefinition(std::string(bytes->begin(), bytes->end()), file.string(), enemySheet_,
-                                          errors_))
+                if (!checkEnemyDefinition(std::string(bytes->begin(), bytes->end()), file.string(),
+                                          enemySheet_, errors_))
                     continue;
                 ++definitionCount_;
             }

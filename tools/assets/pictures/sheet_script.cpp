@@ -10,8 +10,8 @@ namespace {
 constexpr int kMaxSheetSide = 4096;
 
 bool isDirectiveWord(std::string_view word) {
-    return word == "sheet" || word == "legend" || word == "end" || word == "art" || word == "fill" ||
-           word == "copy";
+    return word == "sheet" || word == "legend" || word == "end" || word == "art" ||
+           word == "fill" || word == "copy";
 }
 
 bool isComment(std::string_view line) {
@@ -21,10 +21,11 @@ bool isComment(std::string_view line) {
 
 // Interprets one source file; the sheet's size is fixed by the first file.
 class SheetFileDrawer {
-public:
-    SheetFileDrawer(const SheetSource& source, const NamedPalette& palette, BuiltSheet& sheet, bool sheetKnown,
-                    std::vector<std::string>& errors)
-        : source_(source), palette_(palette), sheet_(sheet), sheetKnown_(sheetKnown), errors_(errors) {}
+  public:
+    SheetFileDrawer(const SheetSource& source, const NamedPalette& palette, BuiltSheet& sheet,
+                    bool sheetKnown, std::vector<std::string>& errors)
+        : source_(source), palette_(palette), sheet_(sheet), sheetKnown_(sheetKnown),
+          errors_(errors) {}
 
     bool run() {
         const size_t errorsBefore = errors_.size();
@@ -67,8 +68,10 @@ public:
         return errors_.size() == errorsBefore;
     }
 
-private:
-    void fail(const std::string& message) { errors_.push_back(locate(source_.fileName, lineNumber_, message)); }
+  private:
+    void fail(const std::string& message) {
+        errors_.push_back(locate(source_.fileName, lineNumber_, message));
+    }
 
     bool readSheet(const std::vector<std::string_view>& words) {
         std::optional<int> width, height;
@@ -76,8 +79,10 @@ private:
             width = parseInteger(words[2]);
             height = parseInteger(words[3]);
         }
-        if (!width || !height || *width <= 0 || *height <= 0 || *width > kMaxSheetSide || *height > kMaxSheetSide) {
-            fail("expected 'sheet <file.bmp> <width> <height>' with sizes 1.." + std::to_string(kMaxSheetSide));
+        if (!width || !height || *width <= 0 || *height <= 0 || *width > kMaxSheetSide ||
+            *height > kMaxSheetSide) {
+            fail("expected 'sheet <file.bmp> <width> <height>' with sizes 1.." +
+                 std::to_string(kMaxSheetSide));
             return false;
         }
         const std::string name(words[1]);
@@ -86,10 +91,12 @@ private:
             sheet_.image = IndexedImage(*width, *height);
             return true;
         }
-        if (name != sheet_.bmpName || *width != sheet_.image.width || *height != sheet_.image.height) {
+        if (name != sheet_.bmpName || *width != sheet_.image.width ||
+            *height != sheet_.image.height) {
             fail("sheet " + name + " " + std::to_string(*width) + "x" + std::to_string(*height) +
                  " disagrees with the folder's earlier files (" + sheet_.bmpName + " " +
-                 std::to_string(sheet_.image.width) + "x" + std::to_string(sheet_.image.height) + ")");
+                 std::to_string(sheet_.image.width) + "x" + std::to_string(sheet_.image.height) +
+                 ")");
             return false;
         }
         return true;
@@ -122,8 +129,8 @@ private:
     }
 
     // Reads n integers from words[1..n]; reports the expected form when they are not there.
-    std::optional<std::vector<int>> integers(const std::vector<std::string_view>& words, size_t count,
-                                             const std::string& form) {
+    std::optional<std::vector<int>> integers(const std::vector<std::string_view>& words,
+                                             size_t count, const std::string& form) {
         std::vector<int> values;
         for (size_t i = 1; i <= count && i < words.size(); ++i) {
             const auto value = parseInteger(words[i]);
@@ -144,8 +151,8 @@ private:
             return false;
         }
         if (x < 0 || y < 0 || x > image.width - w || y > image.height - h) {
-            fail(std::string(what) + " rectangle (" + std::to_string(x) + "," + std::to_string(y) + ") " +
-                 std::to_string(w) + "x" + std::to_string(h) + " reaches outside the " +
+            fail(std::string(what) + " rectangle (" + std::to_string(x) + "," + std::to_string(y) +
+                 ") " + std::to_string(w) + "x" + std::to_string(h) + " reaches outside the " +
                  std::to_string(image.width) + "x" + std::to_string(image.height) + " sheet");
             return false;
         }
@@ -178,7 +185,8 @@ private:
             const auto index = colourNamed(words[5]);
             if (!index || !rectangleInside((*v)[0], (*v)[1], (*v)[2], (*v)[3], "fill")) return;
             for (int y = 0; y < (*v)[3]; ++y)
-                for (int x = 0; x < (*v)[2]; ++x) sheet_.image.set((*v)[0] + x, (*v)[1] + y, *index);
+                for (int x = 0; x < (*v)[2]; ++x)
+                    sheet_.image.set((*v)[0] + x, (*v)[1] + y, *index);
         } else if (name == "copy") {
             runCopy(words);
         } else {
@@ -192,9 +200,12 @@ private:
         if (!v) return;
         bool flipX = false, flipY = false;
         if (words.size() == 8) {
-            if (words[7] == "flipx") flipX = true;
-            else if (words[7] == "flipy") flipY = true;
-            else if (words[7] == "flipxy") flipX = flipY = true;
+            if (words[7] == "flipx")
+                flipX = true;
+            else if (words[7] == "flipy")
+                flipY = true;
+            else if (words[7] == "flipxy")
+                flipX = flipY = true;
             else {
                 fail("unknown copy mode '" + std::string(words[7]) + "'");
                 return;
@@ -204,11 +215,14 @@ private:
             return;
         }
         const int sx = (*v)[0], sy = (*v)[1], w = (*v)[2], h = (*v)[3], dx = (*v)[4], dy = (*v)[5];
-        if (!rectangleInside(sx, sy, w, h, "copy source") || !rectangleInside(dx, dy, w, h, "copy target")) return;
+        if (!rectangleInside(sx, sy, w, h, "copy source") ||
+            !rectangleInside(dx, dy, w, h, "copy target"))
+            return;
         // Take the source first so overlapping rectangles copy what was there before.
         std::vector<uint8_t> block(static_cast<size_t>(w) * h);
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) block[static_cast<size_t>(y) * w + x] = sheet_.image.at(sx + x, sy + y);
+            for (int x = 0; x < w; ++x)
+                block[static_cast<size_t>(y) * w + x] = sheet_.image.at(sx + x, sy + y);
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
                 const int fromX = flipX ? w - 1 - x : x;
@@ -225,13 +239,14 @@ private:
             if (key == ' ') continue;
             const int x = artX_ + static_cast<int>(i);
             if (legend_[key] < 0) {
-                fail("'" + std::string(1, static_cast<char>(key)) + "' (column " + std::to_string(i + 1) +
-                     ") is not in the legend");
+                fail("'" + std::string(1, static_cast<char>(key)) + "' (column " +
+                     std::to_string(i + 1) + ") is not in the legend");
                 return;
             }
             if (!sheet_.image.contains(x, y)) {
-                fail("pixel (" + std::to_string(x) + "," + std::to_string(y) + ") lies outside the " +
-                     std::to_string(sheet_.image.width) + "x" + std::to_string(sheet_.image.height) + " sheet");
+                fail("pixel (" + std::to_string(x) + "," + std::to_string(y) +
+                     ") lies outside the " + std::to_string(sheet_.image.width) + "x" +
+                     std::to_string(sheet_.image.height) + " sheet");
                 return;
             }
             sheet_.image.set(x, y, static_cast<uint8_t>(legend_[key]));
@@ -259,8 +274,8 @@ private:
 
 } // namespace
 
-bool drawSheet(const std::vector<SheetSource>& sources, const NamedPalette& palette, BuiltSheet& sheet,
-               std::vector<std::string>& errors) {
+bool drawSheet(const std::vector<SheetSource>& sources, const NamedPalette& palette,
+               BuiltSheet& sheet, std::vector<std::string>& errors) {
     const size_t errorsBefore = errors.size();
     sheet = BuiltSheet{};
     bool sheetKnown = false;

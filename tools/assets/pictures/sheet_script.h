@@ -20,5 +20,5 @@ struct BuiltSheet {
 
 // Applies the sources in the given order onto one sheet that starts all index 0.
 // Every problem is appended to errors as "file:line: message"; returns false if any.
-bool drawSheet(const std::vector<SheetSource>& sources, const NamedPalette& palette, BuiltSheet& sheet,
-               std::vector<std::string>& errors);
+bool drawSheet(const std::vector<SheetSource>& sources, const NamedPalette& palette,
+               BuiltSheet& sheet, std::vector<std::string>& errors);

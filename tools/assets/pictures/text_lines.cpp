@@ -20,9 +20,11 @@ std::vector<std::string_view> splitWords(std::string_view line) {
     std::vector<std::string_view> words;
     size_t at = 0;
     while (at < line.size()) {
-        while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+            ++at;
         const size_t start = at;
-        while (at < line.size() && line[at] != ' ' && line[at] != '\t') ++at;
+        while (at < line.size() && line[at] != ' ' && line[at] != '\t')
+            ++at;
         if (at > start) words.push_back(line.substr(start, at - start));
     }
     return words;

@@ -10,7 +10,9 @@ namespace sfx {
 
 namespace {
 
-double decibelsToGain(double decibels) { return std::pow(10.0, decibels / 20.0); }
+double decibelsToGain(double decibels) {
+    return std::pow(10.0, decibels / 20.0);
+}
 
 // One-pole high-pass at 20 Hz: removes the offset a square's duty sweep or a
 // lopsided envelope leaves behind, far below anything audible in the effect.
@@ -33,13 +35,16 @@ void fadeEnds(std::vector<double>& samples) {
     auto ramp = [](size_t position, size_t length) {
         return 0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(position) / length);
     };
-    for (size_t i = 0; i < fadeIn; ++i) samples[i] *= ramp(i, fadeIn);
-    for (size_t i = 0; i < fadeOut; ++i) samples[samples.size() - 1 - i] *= ramp(i, fadeOut);
+    for (size_t i = 0; i < fadeIn; ++i)
+        samples[i] *= ramp(i, fadeIn);
+    for (size_t i = 0; i < fadeOut; ++i)
+        samples[samples.size() - 1 - i] *= ramp(i, fadeOut);
 }
 
 double peakOf(const std::vector<double>& samples) {
     double peak = 0.0;
-    for (double sample : samples) peak = std::max(peak, std::fabs(sample));
+    for (double sample : samples)
+        peak = std::max(peak, std::fabs(sample));
     return peak;
 }
 
@@ -49,7 +54,8 @@ double loudestWindowRms(const std::vector<double>& samples) {
     for (size_t begin = 0; begin < samples.size(); begin += window / 2) {
         size_t end = std::min(samples.size(), begin + window);
         double sum = 0.0;
-        for (size_t i = begin; i < end; ++i) sum += samples[i] * samples[i];
+        for (size_t i = begin; i < end; ++i)
+            sum += samples[i] * samples[i];
         loudest = std::max(loudest, std::sqrt(sum / static_cast<double>(window)));
     }
     return loudest;

@@ -9,9 +9,10 @@
 
 namespace sfx {
 
-constexpr double kTargetPeakDb = -3.0;   // where the loudest sample lands
-constexpr double kMaxPeakDb = -1.0;      // never above this
-constexpr double kLoudnessCeilingDb = -11.0; // loudest 50 ms RMS: keeps buzzy waves in line with pure ones
+constexpr double kTargetPeakDb = -3.0; // where the loudest sample lands
+constexpr double kMaxPeakDb = -1.0;    // never above this
+constexpr double kLoudnessCeilingDb =
+    -11.0; // loudest 50 ms RMS: keeps buzzy waves in line with pure ones
 
 struct MasteredSound {
     std::vector<std::int16_t> samples;

@@ -32,7 +32,8 @@ std::vector<std::string> splitOn(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::string part;
     std::istringstream stream(text);
-    while (std::getline(stream, part, separator)) parts.push_back(trim(part));
+    while (std::getline(stream, part, separator))
+        parts.push_back(trim(part));
     if (!text.empty() && text.back() == separator) parts.push_back("");
     return parts;
 }
@@ -41,7 +42,8 @@ std::vector<std::string> words(const std::string& text) {
     std::vector<std::string> result;
     std::istringstream stream(text);
     std::string word;
-    while (stream >> word) result.push_back(word);
+    while (stream >> word)
+        result.push_back(word);
     return result;
 }
 
@@ -68,8 +70,9 @@ std::vector<Statement> splitStatements(const std::string& source) {
         if (trim(line).empty()) continue;
         bool continues = std::isspace(static_cast<unsigned char>(line[0]));
         if (continues) {
-            if (statements.empty()) throw NotationError("line " + std::to_string(lineNumber) +
-                                                        ": indented line continues nothing");
+            if (statements.empty())
+                throw NotationError("line " + std::to_string(lineNumber) +
+                                    ": indented line continues nothing");
             statements.back().text += " " + trim(line);
         } else {
             statements.push_back({lineNumber, trim(line)});
@@ -125,7 +128,8 @@ Sweep parseSweep(const std::string& text, const std::string& what, bool pitches,
 
 std::vector<double> parseList(const std::string& text, const std::string& what) {
     std::vector<double> values;
-    for (const std::string& part : splitOn(text, ',')) values.push_back(parseNumber(part, what));
+    for (const std::string& part : splitOn(text, ','))
+        values.push_back(parseNumber(part, what));
     return values;
 }
 
@@ -141,23 +145,40 @@ Waveform parseWaveform(const std::string& name) {
 // Settings that a single tone and every note of a sequence share.
 void applyToneSetting(ToneEvent& tone, const std::string& key, const std::string& value) {
     const double audible = 20000.0;
-    if (key == "at") tone.start = parseRange(value, key, 0.0, 30.0);
-    else if (key == "sweep") tone.sweepTime = parseRange(value, key, 0.0, 30.0);
-    else if (key == "duty") tone.duty = parseSweep(value, key, false, 0.01, 0.99);
-    else if (key == "ratio") tone.ratio = parseRange(value, key, 0.01, 64.0);
-    else if (key == "vol") tone.volume = parseRange(value, key, 0.0, 4.0);
-    else if (key == "attack") tone.attack = parseRange(value, key, 0.0, 30.0);
-    else if (key == "decay") tone.decay = parseRange(value, key, 0.0, 30.0);
-    else if (key == "sustain") tone.sustain = parseRange(value, key, 0.0, 1.0);
-    else if (key == "release") tone.release = parseRange(value, key, 0.0, 30.0);
-    else if (key == "half") tone.halfLife = parseRange(value, key, 0.0, 30.0);
-    else if (key == "arp") tone.arpeggio = parseList(value, key);
-    else if (key == "arpstep") tone.arpStep = parseRange(value, key, 0.001, 30.0);
-    else if (key == "fmhalf") tone.fmHalfLife = parseRange(value, key, 0.0, 30.0);
-    else if (key == "lowpass") tone.lowpass = parseSweep(value, key, false, 10.0, audible);
-    else if (key == "highpass") tone.highpass = parseSweep(value, key, false, 10.0, audible);
-    else if (key == "q") tone.resonance = parseRange(value, key, 0.1, 30.0);
-    else if (key == "seed") tone.seed = static_cast<std::uint32_t>(parseRange(value, key, 1.0, 1e9));
+    if (key == "at")
+        tone.start = parseRange(value, key, 0.0, 30.0);
+    else if (key == "sweep")
+        tone.sweepTime = parseRange(value, key, 0.0, 30.0);
+    else if (key == "duty")
+        tone.duty = parseSweep(value, key, false, 0.01, 0.99);
+    else if (key == "ratio")
+        tone.ratio = parseRange(value, key, 0.01, 64.0);
+    else if (key == "vol")
+        tone.volume = parseRange(value, key, 0.0, 4.0);
+    else if (key == "attack")
+        tone.attack = parseRange(value, key, 0.0, 30.0);
+    else if (key == "decay")
+        tone.decay = parseRange(value, key, 0.0, 30.0);
+    else if (key == "sustain")
+        tone.sustain = parseRange(value, key, 0.0, 1.0);
+    else if (key == "release")
+        tone.release = parseRange(value, key, 0.0, 30.0);
+    else if (key == "half")
+        tone.halfLife = parseRange(value, key, 0.0, 30.0);
+    else if (key == "arp")
+        tone.arpeggio = parseList(value, key);
+    else if (key == "arpstep")
+        tone.arpStep = parseRange(value, key, 0.001, 30.0);
+    else if (key == "fmhalf")
+        tone.fmHalfLife = parseRange(value, key, 0.0, 30.0);
+    else if (key == "lowpass")
+        tone.lowpass = parseSweep(value, key, false, 10.0, audible);
+    else if (key == "highpass")
+        tone.highpass = parseSweep(value, key, false, 10.0, audible);
+    else if (key == "q")
+        tone.resonance = parseRange(value, key, 0.1, 30.0);
+    else if (key == "seed")
+        tone.seed = static_cast<std::uint32_t>(parseRange(value, key, 1.0, 1e9));
     else if (key == "vibrato") {
         std::vector<double> rateAndDepth = parseList(value, key);
         if (rateAndDepth.size() != 2) throw NotationError("vibrato is rate,depth");
@@ -230,12 +251,16 @@ void parseNotes(const std::string& text, SoundRecipe& recipe) {
     double transpose = 0.0;
     for (size_t i = 2; i < parts.size(); ++i) {
         auto [key, value] = splitSetting(parts[i]);
-        if (key == "tempo") tempo = parseRange(value, key, 10.0, 1000.0);
-        else if (key == "gate") gate = parseRange(value, key, 0.05, 1.0);
-        else if (key == "transpose") transpose = parseRange(value, key, -48.0, 48.0);
+        if (key == "tempo")
+            tempo = parseRange(value, key, 10.0, 1000.0);
+        else if (key == "gate")
+            gate = parseRange(value, key, 0.05, 1.0);
+        else if (key == "transpose")
+            transpose = parseRange(value, key, -48.0, 48.0);
         else if (key == "time" || key == "freq")
             throw NotationError("'" + key + "' belongs to tone; notes take it from the notes");
-        else applyToneSetting(pattern, key, value);
+        else
+            applyToneSetting(pattern, key, value);
     }
 
     const double wholeNote = 4.0 * 60.0 / tempo;
@@ -246,7 +271,8 @@ void parseNotes(const std::string& text, SoundRecipe& recipe) {
         if (item.empty()) continue; // a trailing comma before a wrapped line
         std::vector<std::string> noteParts = words(item);
         if (noteParts.size() != 2)
-            throw NotationError("a note is 'PITCH LENGTH' (e.g. 'C5 1/8' or 'r 1/4'), found '" + item + "'");
+            throw NotationError("a note is 'PITCH LENGTH' (e.g. 'C5 1/8' or 'r 1/4'), found '" +
+                                item + "'");
         double length = parseNoteLength(noteParts[1]) * wholeNote;
         if (noteParts[0] != "r") {
             ToneEvent note = pattern;
@@ -268,10 +294,14 @@ void parseEcho(const std::vector<std::string>& parts, SoundRecipe& recipe) {
     Echo echo{0.1, 0.3, 3};
     for (size_t i = 1; i < parts.size(); ++i) {
         auto [key, value] = splitSetting(parts[i]);
-        if (key == "delay") echo.delay = parseRange(value, key, 0.005, 2.0);
-        else if (key == "feedback") echo.feedback = parseRange(value, key, 0.0, 0.9);
-        else if (key == "repeats") echo.repeats = static_cast<int>(parseRange(value, key, 1.0, 20.0));
-        else throw NotationError("unknown echo setting '" + key + "'");
+        if (key == "delay")
+            echo.delay = parseRange(value, key, 0.005, 2.0);
+        else if (key == "feedback")
+            echo.feedback = parseRange(value, key, 0.0, 0.9);
+        else if (key == "repeats")
+            echo.repeats = static_cast<int>(parseRange(value, key, 1.0, 20.0));
+        else
+            throw NotationError("unknown echo setting '" + key + "'");
     }
     recipe.echo = echo;
 }
@@ -279,9 +309,12 @@ void parseEcho(const std::vector<std::string>& parts, SoundRecipe& recipe) {
 void parseStatement(const std::string& text, SoundRecipe& recipe) {
     std::vector<std::string> parts = words(text);
     const std::string& command = parts[0];
-    if (command == "tone") parseTone(parts, recipe);
-    else if (command == "notes") parseNotes(text, recipe);
-    else if (command == "echo") parseEcho(parts, recipe);
+    if (command == "tone")
+        parseTone(parts, recipe);
+    else if (command == "notes")
+        parseNotes(text, recipe);
+    else if (command == "echo")
+        parseEcho(parts, recipe);
     else if (command == "level") {
         if (parts.size() != 2) throw NotationError("level takes one number of decibels");
         recipe.levelDb = parseRange(parts[1], "level", -24.0, 2.0);

@@ -39,8 +39,8 @@ struct ToneEvent {
     double release = 0.01;
     double halfLife = 0.0; // 0 means no fall
 
-    double vibratoRate = 0.0;  // Hz
-    double vibratoDepth = 0.0; // semitones
+    double vibratoRate = 0.0;     // Hz
+    double vibratoDepth = 0.0;    // semitones
     std::vector<double> arpeggio; // semitone offsets, cycled every arpStep
     double arpStep = 0.05;
 
@@ -48,9 +48,9 @@ struct ToneEvent {
     double fmIndex = 0.0;
     double fmHalfLife = 0.0; // the index halves over this time; 0 = constant
 
-    Sweep lowpass;  // Hz; unset = no filter
-    Sweep highpass; // Hz; unset = no filter
-    double resonance = 0.707; // Q of the low-pass
+    Sweep lowpass;               // Hz; unset = no filter
+    Sweep highpass;              // Hz; unset = no filter
+    double resonance = 0.707;    // Q of the low-pass
     std::vector<Sweep> formants; // band-passes summed in parallel (voice-like)
 
     std::uint32_t seed = 1; // noise generator start

@@ -17,9 +17,9 @@ namespace {
 
 // In the order the game loads them; the game names effects by this order.
 constexpr std::array<const char*, 25> kEffectNames = {
-    "jump", "trod",  "1up", "break", "coin",  "jumpdai", "uni",      "spanner", "swapblk",
-    "swapblk2", "pause", "kin", "yaa",   "ite",   "miss",    "rec",      "peko",    "goal",
-    "clear", "mc",    "gmov", "allclear", "out", "mtouch", "taiho"};
+    "jump",     "trod",  "1up",  "break",    "coin", "jumpdai", "uni",  "spanner", "swapblk",
+    "swapblk2", "pause", "kin",  "yaa",      "ite",  "miss",    "rec",  "peko",    "goal",
+    "clear",    "mc",    "gmov", "allclear", "out",  "mtouch",  "taiho"};
 
 // Returns an empty string on success, else what went wrong.
 std::string buildEffect(const std::filesystem::path& source, const std::filesystem::path& target,
@@ -32,8 +32,8 @@ std::string buildEffect(const std::filesystem::path& source, const std::filesyst
     sfx::MasteredSound sound = sfx::masterSound(sfx::renderRecipe(recipe), recipe.levelDb);
     if (!sound.error.empty()) return sound.error;
     bool changed = false;
-    if (!writeFileIfChanged(target.string(), sfx::encodeWave(sound.samples, sfx::kSampleRate), error,
-                            &changed))
+    if (!writeFileIfChanged(target.string(), sfx::encodeWave(sound.samples, sfx::kSampleRate),
+                            error, &changed))
         return error;
     written = changed;
     return "";
@@ -59,6 +59,7 @@ int buildSounds(const std::string& assetsDir, const std::string& gameDir) {
         }
         writtenCount += written;
     }
-    std::printf("sounds: %zu effects, %d rewritten, %d failed\n", kEffectNames.size(), writtenCount, failures);
+    std::printf("sounds: %zu effects, %d rewritten, %d failed\n", kEffectNames.size(), writtenCount,
+                failures);
     return failures == 0 ? 0 : 1;
 }

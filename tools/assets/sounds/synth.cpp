@@ -24,7 +24,9 @@ double polyBlep(double phase, double step) {
     return 0.0;
 }
 
-double wrap(double phase) { return phase - std::floor(phase); }
+double wrap(double phase) {
+    return phase - std::floor(phase);
+}
 
 // Every wave is centred on zero so that no layer adds a DC offset.
 double oscillate(Waveform wave, double phase, double step, double duty) {
@@ -50,7 +52,7 @@ double oscillate(Waveform wave, double phase, double step, double duty) {
 // Topology-preserving state-variable filter: stable at every cutoff, which
 // matters because the cutoffs sweep.
 class StateVariableFilter {
-public:
+  public:
     struct Outputs {
         double low, band, high;
     };
@@ -68,14 +70,14 @@ public:
         return {v2, v1, input - damping * v1 - v2};
     }
 
-private:
+  private:
     double state1_ = 0.0;
     double state2_ = 0.0;
 };
 
 // Deterministic so that unchanged sources give byte-identical files.
 class NoiseSource {
-public:
+  public:
     explicit NoiseSource(std::uint32_t seed) : state_(seed ? seed : 1) {}
 
     double next() {
@@ -85,7 +87,7 @@ public:
         return state_ / 2147483648.0 - 1.0;
     }
 
-private:
+  private:
     std::uint32_t state_;
 };
 
@@ -107,9 +109,13 @@ double envelopeBeforeRelease(const ToneEvent& tone, double t) {
 
 double envelope(const ToneEvent& tone, double t) {
     double level;
-    if (t < tone.hold) level = envelopeBeforeRelease(tone, t);
-    else if (tone.release <= 0.0) level = 0.0;
-    else level = envelopeBeforeRelease(tone, tone.hold) * std::max(0.0, 1.0 - (t - tone.hold) / tone.release);
+    if (t < tone.hold)
+        level = envelopeBeforeRelease(tone, t);
+    else if (tone.release <= 0.0)
+        level = 0.0;
+    else
+        level = envelopeBeforeRelease(tone, tone.hold) *
+                std::max(0.0, 1.0 - (t - tone.hold) / tone.release);
     if (tone.halfLife > 0.0) level *= std::pow(0.5, t / tone.halfLife);
     return level;
 }
@@ -166,17 +172,22 @@ void renderTone(const ToneEvent& tone, std::vector<double>& mix) {
             double voiced = 0.0;
             for (size_t f = 0; f < formantFilters.size(); ++f) {
                 const double damping = 0.12; // narrow bands, as in a vocal tract
-                double band = formantFilters[f]
-                                  .process(sample, sweepExponential(tone.formants[f], progress), damping)
-                                  .band;
+                double band =
+                    formantFilters[f]
+                        .process(sample, sweepExponential(tone.formants[f], progress), damping)
+                        .band;
                 voiced += damping * band / static_cast<double>(f + 1);
             }
             sample = voiced * 2.0;
         }
         if (tone.lowpass.isSet())
-            sample = lowpass.process(sample, sweepExponential(tone.lowpass, progress), 1.0 / tone.resonance).low;
+            sample =
+                lowpass
+                    .process(sample, sweepExponential(tone.lowpass, progress), 1.0 / tone.resonance)
+                    .low;
         if (tone.highpass.isSet())
-            sample = highpass.process(sample, sweepExponential(tone.highpass, progress), 1.414).high;
+            sample =
+                highpass.process(sample, sweepExponential(tone.highpass, progress), 1.414).high;
 
         const size_t index = static_cast<size_t>(first + i);
         if (index < mix.size()) mix[index] += sample * envelope(tone, t) * tone.volume;
@@ -187,18 +198,21 @@ void renderTone(const ToneEvent& tone, std::vector<double>& mix) {
 void applyEcho(const Echo& echo, std::vector<double>& samples) {
     const size_t delay = static_cast<size_t>(std::lround(echo.delay * kSampleRate));
     if (delay == 0 || echo.feedback <= 0.0) return;
-    for (size_t i = delay; i < samples.size(); ++i) samples[i] += echo.feedback * samples[i - delay];
+    for (size_t i = delay; i < samples.size(); ++i)
+        samples[i] += echo.feedback * samples[i - delay];
 }
 
 } // namespace
 
 std::vector<double> renderRecipe(const SoundRecipe& recipe) {
     double end = 0.0;
-    for (const ToneEvent& tone : recipe.tones) end = std::max(end, tone.end());
+    for (const ToneEvent& tone : recipe.tones)
+        end = std::max(end, tone.end());
     if (recipe.echo.repeats > 0) end += recipe.echo.delay * recipe.echo.repeats;
 
     std::vector<double> mix(static_cast<size_t>(std::ceil(end * kSampleRate)) + 1, 0.0);
-    for (const ToneEvent& tone : recipe.tones) renderTone(tone, mix);
+    for (const ToneEvent& tone : recipe.tones)
+        renderTone(tone, mix);
     if (recipe.echo.repeats > 0) applyEcho(recipe.echo, mix);
     return mix;
 }

@@ -9,11 +9,13 @@ namespace sfx {
 namespace {
 
 void putTag(std::vector<std::uint8_t>& out, const char* tag) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(tag[i]));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(tag[i]));
 }
 
 void putLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 } // namespace
@@ -38,7 +40,8 @@ std::vector<std::uint8_t> encodeWave(const std::vector<std::int16_t>& samples, i
     putLittleEndian(out, 8 * bytesPerSample, 2);
     putTag(out, "data");
     putLittleEndian(out, dataSize, 4);
-    for (std::int16_t sample : samples) putLittleEndian(out, static_cast<std::uint16_t>(sample), 2);
+    for (std::int16_t sample : samples)
+        putLittleEndian(out, static_cast<std::uint16_t>(sample), 2);
     return out;
 }
 

@@ -13,10 +13,14 @@ std::size_t utf8SequenceLength(const std::string& text, std::size_t pos, char32_
     char32_t value = 0;
     char32_t minimum = 0;
     if (lead < 0x80) return codePoint = lead, 1;
-    if ((lead & 0xE0) == 0xC0) length = 2, value = lead & 0x1F, minimum = 0x80;
-    else if ((lead & 0xF0) == 0xE0) length = 3, value = lead & 0x0F, minimum = 0x800;
-    else if ((lead & 0xF8) == 0xF0) length = 4, value = lead & 0x07, minimum = 0x10000;
-    else return 0;
+    if ((lead & 0xE0) == 0xC0)
+        length = 2, value = lead & 0x1F, minimum = 0x80;
+    else if ((lead & 0xF0) == 0xE0)
+        length = 3, value = lead & 0x0F, minimum = 0x800;
+    else if ((lead & 0xF8) == 0xF0)
+        length = 4, value = lead & 0x07, minimum = 0x10000;
+    else
+        return 0;
     if (pos + length > text.size()) return 0;
     for (std::size_t i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[pos + i]);
@@ -38,7 +42,7 @@ std::string describeCodePoint(char32_t codePoint, const std::string& utf8) {
 // One iconv descriptor per call keeps this free of shared state; the builder
 // encodes a few hundred lines, so the cost does not matter.
 class Cp932Converter {
-public:
+  public:
     Cp932Converter() : descriptor_(iconv_open("CP932", "UTF-8")) {}
     ~Cp932Converter() {
         if (valid()) iconv_close(descriptor_);
@@ -64,7 +68,7 @@ public:
         return inLeft == 0;
     }
 
-private:
+  private:
     iconv_t descriptor_;
 };
 
@@ -89,8 +93,8 @@ Cp932Result encodeCp932(const std::string& utf8) {
         }
         if (!converter.convert(utf8.data() + pos, length, result.bytes)) {
             result.column = column;
-            result.problem = describeCodePoint(codePoint, utf8.substr(pos, length)) +
-                             " has no code in CP932";
+            result.problem =
+                describeCodePoint(codePoint, utf8.substr(pos, length)) + " has no code in CP932";
             return result;
         }
         pos += length;

@@ -7,9 +7,9 @@
 
 struct Cp932Result {
     bool ok = false;
-    std::string bytes;       // the encoded text when ok
-    std::size_t column = 0;  // 1-based character column of the first offending character
-    std::string problem;     // what is wrong with it, for a file:line:column message
+    std::string bytes;      // the encoded text when ok
+    std::size_t column = 0; // 1-based character column of the first offending character
+    std::string problem;    // what is wrong with it, for a file:line:column message
 };
 
 // Encodes one line of UTF-8. Fails on malformed UTF-8 and on characters that

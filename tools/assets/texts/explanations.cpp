@@ -156,7 +156,8 @@ ExplanationSet parseExplanations(const std::string& source, const std::string& s
             }
         }
         if (clash) continue;
-        for (int kind = entry.firstKind; kind <= entry.lastKind; ++kind) seen[kind] = lineNumber;
+        for (int kind = entry.firstKind; kind <= entry.lastKind; ++kind)
+            seen[kind] = lineNumber;
         current->entries.push_back(entry);
     }
     return set;

@@ -12,14 +12,14 @@
 
 struct ExplanationEntry {
     int firstKind = 0;
-    int lastKind = 0;  // equal to firstKind for a single key
-    std::string text;  // UTF-8
-    int line = 0;      // source line, for messages
-    int textColumn = 0;  // 1-based column of the text in that line
+    int lastKind = 0;   // equal to firstKind for a single key
+    std::string text;   // UTF-8
+    int line = 0;       // source line, for messages
+    int textColumn = 0; // 1-based column of the text in that line
 };
 
 struct ExplanationSection {
-    std::string name;  // "MAPCHIP" or "ENEMY"
+    std::string name; // "MAPCHIP" or "ENEMY"
     std::vector<ExplanationEntry> entries;
 };
 

@@ -21,7 +21,8 @@ std::string kindLabel(const ExplanationEntry& entry) {
 
 std::string kindTable(const ExplanationSection& section, const std::string& kindHeading) {
     std::string table = "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
-                        "<tr><th>" + kindHeading + "</th><th>説明</th></tr>\n";
+                        "<tr><th>" +
+                        kindHeading + "</th><th>説明</th></tr>\n";
     for (const auto& entry : section.entries)
         table += "<tr><td align=\"right\">" + kindLabel(entry) + "</td><td>" +
                  escapeHtml(entry.text) + "</td></tr>\n";
@@ -36,11 +37,20 @@ std::string escapeHtml(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -72,8 +82,8 @@ std::string expandHelpPage(const std::string& page, const ExplanationSet& explan
             errors.push_back(pageName + ":" + std::to_string(lineOf(page, start)) +
                              ": unknown table marker '" + name + "'");
         } else if (!section) {
-            errors.push_back(pageName + ":" + std::to_string(lineOf(page, start)) +
-                             ": no [" + name + "] explanations to fill the table with");
+            errors.push_back(pageName + ":" + std::to_string(lineOf(page, start)) + ": no [" +
+                             name + "] explanations to fill the table with");
         } else {
             out += kindTable(*section, heading->second);
         }
@@ -81,8 +91,7 @@ std::string expandHelpPage(const std::string& page, const ExplanationSet& explan
     }
     out.append(page, pos, std::string::npos);
     for (const auto& [name, heading] : headings)
-        if (found[name] == 0)
-            errors.push_back(pageName + ": no <!--@" + name + "--> table marker");
+        if (found[name] == 0) errors.push_back(pageName + ": no <!--@" + name + "--> table marker");
     if (page.find(kHelpContentsAnchor) == std::string::npos)
         errors.push_back(pageName + ": the contents section lacks " +
                          std::string(kHelpContentsAnchor));

@@ -7,16 +7,17 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 #include <utility>
 #include <vector>
-#include <system_error>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 int reportErrors(const std::vector<std::string>& errors) {
-    for (const auto& error : errors) std::fprintf(stderr, "texts: %s\n", error.c_str());
+    for (const auto& error : errors)
+        std::fprintf(stderr, "texts: %s\n", error.c_str());
     return errors.empty() ? 0 : 1;
 }
 
