@@ -1,8 +1,10 @@
 // Figures for the per-frame drawing path and the palette tables built at
 // first start: keyed blits of 16x16 cells, a full present, the table build.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/headless/headless.h"
-#include "platform/video.h"
+#include "platform/palette.h"
+#include "platform/sheets.h"
 
 #include <benchmark/benchmark.h>
 

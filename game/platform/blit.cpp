@@ -1,7 +1,8 @@
 #include "platform/blit.h"
 
-#include "platform/platform.h"
-#include "platform/video.h"
+#include "platform/display.h"
+#include "platform/palette.h"
+#include "platform/sheets.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,8 +10,6 @@
 #include <utility>
 
 namespace {
-
-bool flipMode = false;
 
 struct Copy {
     int x, y, left, top, right, bottom;
@@ -145,6 +144,13 @@ void screenCaptureBlit(int x, int y, int sheet, int left, int top, int right, in
     if (target && clipToDisplay(c)) copyRect(backBuffer(), c, *target, false);
 }
 
+void captureShownPicture(int sheet) {
+    const int x = shownPictureX(), y = shownPictureY();
+    Copy c{0, 0, x, y, x + SCREEN_WIDTH, y + SCREEN_HEIGHT};
+    Surface* target = sheetSurface(sheet);
+    if (target) copyRect(primarySurface(), c, *target, false);
+}
+
 void scaledKeyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int width,
                      int height) {
     Surface* source = sheetSurface(sheet);
@@ -211,30 +217,4 @@ void drawRectangle(int left, int top, int right, int bottom, uint32_t fillColour
     penLine(target, r, top, r, b, penWidth, pen);
     penLine(target, r, b, left, b, penWidth, pen);
     penLine(target, left, b, left, top, penWidth, pen);
-}
-
-void setPageFlipMode(bool on) {
-    flipMode = on;
-}
-bool pageFlipMode() {
-    return flipMode;
-}
-
-void fillBackBuffer(uint8_t index) {
-    backBuffer().fill(index);
-}
-
-void present(int clearFlag, uint8_t fillColour) {
-    Surface& primary = primarySurface();
-    Surface& back = backBuffer();
-    if (flipMode) {
-        // A flip exchanges the two buffers: the next frame starts on the old picture.
-        std::swap(primary.pixels, back.pixels);
-    } else {
-        for (int y = 0; y < SCREEN_HEIGHT && VIEW_Y + y < primary.height; ++y)
-            std::memcpy(primary.row(VIEW_Y + y) + VIEW_X, back.row(y), SCREEN_WIDTH);
-    }
-    if (!primary.pixels.empty())
-        platform::showFrame(primary.pixels.data(), primary.pitch, displayPalette());
-    if (clearFlag == 1) back.fill(fillColour);
 }

@@ -10,6 +10,9 @@ void keyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom
 void opaqueBlit(int x, int y, int sheet, int left, int top, int right, int bottom);
 // Back buffer rectangle to a sheet.
 void screenCaptureBlit(int x, int y, int sheet, int left, int top, int right, int bottom);
+// The logical screen as the display last showed it (the primary's shown
+// rectangle) to a sheet at (0, 0).
+void captureShownPicture(int sheet);
 // Sheet rectangle stretched into (x, y)-(x + width, y + height), index 0 skipped; not clipped
 // by the caller's promise, but never written outside the back buffer.
 void scaledKeyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int width,
@@ -24,12 +27,3 @@ int flippedCellCopy(int x, int y, int sheet, int left, int top, int right, int b
 void drawLine(int x1, int y1, int x2, int y2, uint32_t colour, int penWidth);
 void drawRectangle(int left, int top, int right, int bottom, uint32_t fillColour,
                    uint32_t penColour, int penWidth);
-
-// Page-flip mode: the present shows the whole back buffer.
-void setPageFlipMode(bool on);
-bool pageFlipMode();
-
-// End of frame: show the logical screen, then clear the back buffer when clearFlag is 1.
-void present(int clearFlag, uint8_t fillColour);
-// Fills the whole back buffer with one palette index.
-void fillBackBuffer(uint8_t index);

@@ -2,9 +2,10 @@
 // drawing target as the palette index nearest to the text colour.
 #include "platform/text.h"
 
+#include "platform/display.h"
 #include "platform/loaders/font_rasteriser.h"
+#include "platform/palette.h"
 #include "platform/sjis.h"
-#include "platform/video.h"
 
 #include <algorithm>
 #include <cstdarg>

@@ -1,7 +1,6 @@
 #include "platform/paths.h"
 
 #include "platform/ascii_case.h"
-#include "platform/platform.h"
 
 #include <sys/stat.h>
 
@@ -11,6 +10,9 @@
 #include <vector>
 
 namespace {
+
+// Set at start-up; the current folder until then.
+std::string gameFolderPath = "./";
 
 bool entryExists(const std::string& path) {
     struct stat info;
@@ -90,10 +92,12 @@ FILE* openFile(const std::string& name, const char* mode) {
 }
 
 std::string gameFolder() {
-    std::string path = platform::executablePath();
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return "./";
-    return path.substr(0, slash + 1);
+    return gameFolderPath;
+}
+
+void setGameFolderFromExecutable(const std::string& executablePath) {
+    const size_t slash = executablePath.rfind('/');
+    gameFolderPath = slash == std::string::npos ? "./" : executablePath.substr(0, slash + 1);
 }
 
 std::optional<std::string> readWholeFile(const std::string& name) {

@@ -20,5 +20,7 @@ std::optional<std::string> readWholeFile(const std::string& name);
 // The same as a Windows text-mode read sees it: every CR LF becomes LF.
 std::optional<std::string> readTextModeFile(const std::string& name);
 
-// The folder of the running executable, ending with "/".
+// The game folder: the folder of the running executable, ending with "/".
+// Set once at start-up from the executable's path; "./" until then.
 std::string gameFolder();
+void setGameFolderFromExecutable(const std::string& executablePath);

@@ -4,7 +4,8 @@
 // functions. Two backends implement them: game/platform/sdl (a real window,
 // keyboard, joystick, clock) and game/platform/headless (a virtual clock,
 // scripted input and frames kept in memory, for tests). The backend is chosen
-// at link time; no game code asks which one it runs on.
+// at link time; no game code asks which one it runs on, and no backend knows
+// anything of the game beyond this file.
 //
 // Sound and music have their own backend interface in audio_backend.h.
 #pragma once
@@ -12,7 +13,17 @@
 #include <cstdint>
 #include <string>
 
-struct PaletteEntry;
+// One entry of the display's 256-colour palette.
+struct PaletteEntry {
+    uint8_t red = 0;
+    uint8_t green = 0;
+    uint8_t blue = 0;
+    uint8_t flags = 0;
+};
+
+// The display: 640 by 480 pixels of palette indices.
+constexpr int DISPLAY_WIDTH = 640;
+constexpr int DISPLAY_HEIGHT = 480;
 
 namespace platform {
 
@@ -21,18 +32,33 @@ namespace platform {
 struct DisplayOptions {
     int scale = 0; // 0: the largest integer scale that fits the desktop
     bool fullscreen = false;
+    bool border = false; // show the whole display, not only the game's picture
+    bool vsync = true;   // present waits for the display's refresh
 };
 
-// Opens the window that shows a width by height 8-bit display. Returns false
-// when no display can be had (the game then ends with its error box).
-bool openDisplay(int width, int height, const DisplayOptions& options);
+// A rectangle of the display.
+struct DisplayRect {
+    int x = 0;
+    int y = 0;
+    int width = DISPLAY_WIDTH;
+    int height = DISPLAY_HEIGHT;
+    bool operator==(const DisplayRect&) const = default;
+};
+
+// Opens the window that shows a DISPLAY_WIDTH by DISPLAY_HEIGHT display of
+// palette indices. picture is the part of the display that holds the game's
+// picture; the window is sized for it. Returns false when no display can be
+// had (the game then ends with its error box).
+bool openDisplay(const DisplayOptions& options, DisplayRect picture);
 void closeDisplay();
 bool displayOpen();
 
-// Shows a width by height picture of palette indices through the given
-// 256-entry palette. Called by the game's present; the backend only converts
-// and scales.
-void showFrame(const uint8_t* pixels, int pitch, const PaletteEntry* palette);
+// Shows the display (pixels with the given pitch) through the given 256-entry
+// palette. picture is the part that holds the game's picture: the window shows
+// that part at the largest integer scale that fits, or the whole display when
+// the options ask for the border. Waits for the display's refresh unless the
+// options turned that off.
+void showFrame(const uint8_t* pixels, int pitch, DisplayRect picture, const PaletteEntry* palette);
 
 // Milliseconds since some fixed point (timeGetTime) and a blocking wait (Sleep).
 uint32_t ticks();
@@ -42,7 +68,8 @@ void sleep(uint32_t milliseconds);
 uint32_t calendarSeconds();
 
 // A modal message box with an OK button. Texts are UTF-8.
-void messageBox(const std::string& text, const std::string& caption);
+enum class MessageIcon { None, Error };
+void messageBox(const std::string& text, const std::string& caption, MessageIcon icon);
 
 // Window messages as the game's window procedure sees them.
 enum class EventType { KeyDown, KeyUp, Activate, Deactivate, Close };
@@ -55,8 +82,8 @@ struct Event {
 // backend's own event queue, so key states are current after it returns false.
 bool pollEvent(Event& event);
 
-// Whether the key with this Windows virtual-key code is down right now
-// (GetAsyncKeyState / GetKeyState high bit).
+// Whether the key with this Windows virtual-key code (virtual_keys.h) is down
+// right now (GetAsyncKeyState / GetKeyState high bit).
 bool keyDown(int virtualKey);
 
 // Joystick services in the shape of joyGetDevCapsA / joyGetPosEx: axes run

@@ -2,7 +2,7 @@
 #include "platform/text.h"
 
 #include "platform/blit.h"
-#include "platform/video.h"
+#include "platform/sheets.h"
 
 #include <cstdarg>
 #include <cstdio>

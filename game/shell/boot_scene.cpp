@@ -4,7 +4,7 @@
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 #include "shell/stage_list.h"
-#include "shell/window.h"
+#include "shell/window_messages.h"
 #include "stage/stage_progress.h"
 #include "world/player.h"
 
@@ -46,7 +46,7 @@ void bootScene() {
     enterButtons();
     if (!input.readSettings(settingsFilePath())) {
         platform::messageBox("入力ﾃﾞﾊﾞｲｽの初期化中にｴﾗｰが発生しました。設定を確認してください。",
-                             "致命的なｴﾗｰ");
+                             "致命的なｴﾗｰ", platform::MessageIcon::Error);
         postWindowMessage(WindowMessage::Close);
         return;
     }

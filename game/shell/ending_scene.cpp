@@ -1,6 +1,7 @@
 // The ending: the lines appear one every quarter second, then the clear
 // message pulses; after the main game it leads to the staff roll.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/sound.h"

@@ -1,6 +1,7 @@
 // The extra-stage selection: the stage list in pages of 23 rows, an EXIT row,
 // and the author, difficulty and comment of the entry under the cursor.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/text.h"

@@ -1,5 +1,6 @@
 // Game over: CONTINUE restarts the current world, RESET goes to the title.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/input.h"
 #include "platform/sound.h"
 #include "platform/text.h"

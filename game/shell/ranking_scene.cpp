@@ -1,5 +1,6 @@
 // The ranking: the eight best main-game scores with their codes.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/input.h"
 #include "platform/text.h"
 #include "shell/blink.h"

@@ -1,15 +1,16 @@
 #include "shell/scene_machine.h"
 
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/input.h"
 #include "platform/music.h"
 #include "platform/platform.h"
+#include "platform/sheets.h"
 #include "platform/sound.h"
 #include "platform/text.h"
-#include "platform/video.h"
 #include "shell/frame_clock.h"
 #include "shell/scenes.h"
-#include "shell/window.h"
+#include "shell/window_messages.h"
 
 int sceneNumber = SCENE_BOOT;
 int returnScene = -1;

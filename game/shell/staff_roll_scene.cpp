@@ -1,6 +1,7 @@
 // The staff roll: the credits rise from below the screen at 20 pixels a
 // second to their own music, and end by themselves or on confirm.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/input.h"
 #include "platform/music.h"
 #include "platform/platform.h"

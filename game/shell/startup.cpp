@@ -1,13 +1,16 @@
 #include "shell/startup.h"
 
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/input.h"
 #include "platform/music.h"
+#include "platform/palette.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/profile.h"
+#include "platform/sheets.h"
 #include "platform/sound.h"
 #include "platform/text.h"
-#include "platform/video.h"
 #include "shell/frame_clock.h"
 #include "shell/ranking.h"
 #include "shell/scene_machine.h"
@@ -20,7 +23,10 @@ void readDisplayOptions() {
     const std::string settings = settingsFilePath();
     const int scale = profileReadInt(settings, "DISPLAY", "SCALE", 0);
     const int fullscreen = profileReadInt(settings, "DISPLAY", "FULLSCREEN", 0);
-    setDisplayOptions(scale > 0 && scale <= 16 ? scale : 0, fullscreen != 0);
+    platform::DisplayOptions options;
+    options.scale = scale > 0 && scale <= 16 ? scale : 0;
+    options.fullscreen = fullscreen != 0;
+    setDisplayOptions(options);
 }
 
 void loadingScreen() {
@@ -35,6 +41,7 @@ void loadingScreen() {
 
 bool startUp(const std::string& line) {
     setCommandLine(line);
+    setGameFolderFromExecutable(platform::executablePath());
     setAllKeyEdgeLatches();
     clearSheetTable();
     resetSceneMachine();
@@ -48,7 +55,8 @@ bool startUp(const std::string& line) {
     resetWindow();
     readDisplayOptions();
     if (!startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT)) {
-        platform::messageBox("Can't create DirectDraw Object", "error");
+        platform::messageBox("Can't create DirectDraw Object", "error",
+                             platform::MessageIcon::Error);
         return false;
     }
     onWindowCreate();

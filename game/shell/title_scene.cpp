@@ -1,8 +1,9 @@
 // The title menu: GAME START, EXTRA STAGE, RANKING, EXIT.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/input.h"
+#include "platform/sheets.h"
 #include "platform/text.h"
-#include "platform/video.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 #include "stage/stage_progress.h"

@@ -1,28 +1,20 @@
 #include "shell/window.h"
 
-#include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/music.h"
 #include "platform/platform.h"
+#include "platform/sheets.h"
 #include "platform/sound.h"
 #include "platform/text.h"
-#include "platform/video.h"
+#include "platform/virtual_keys.h"
 #include "shell/random.h"
 #include "shell/scene_machine.h"
 #include "world/player.h"
 
-#include <deque>
-
 namespace {
 
-constexpr int VK_ESCAPE = 0x1B;
-constexpr int VK_F10 = 0x79;
 constexpr size_t STARTUP_LOG_SIZE = 1024;
 
-struct Posted {
-    WindowMessage message;
-    int virtualKey;
-};
-std::deque<Posted> posted;
 bool deactivated = false;
 std::string logText;
 
@@ -53,12 +45,8 @@ WindowMessage fromEvent(const platform::Event& event) {
 
 } // namespace
 
-void postWindowMessage(WindowMessage message) {
-    posted.push_back({message, 0});
-}
-
 void resetWindow() {
-    posted.clear();
+    clearPostedMessages();
     deactivated = false;
     logText.clear();
 }
@@ -103,11 +91,10 @@ void windowProcedure(WindowMessage message, int virtualKey) {
 
 bool drainMessages() {
     for (;;) {
-        Posted next;
+        PostedMessage next;
         platform::Event event;
-        if (!posted.empty()) {
-            next = posted.front();
-            posted.pop_front();
+        if (takePostedMessage(next)) {
+            // Posted by the game itself: handled before the window's own events.
         } else if (platform::pollEvent(event)) {
             next = {fromEvent(event), event.virtualKey};
         } else {

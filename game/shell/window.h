@@ -1,15 +1,9 @@
-// The game window's message queue and window procedure.
+// The game window's procedure, its message drain and the start-up log.
 #pragma once
 
-#include "platform/platform.h"
+#include "shell/window_messages.h"
 
 #include <string>
-
-enum class WindowMessage { KeyDown, KeyUp, Activate, Deactivate, Close, Destroy, Quit };
-
-// Posts a message to the game window (PostMessage); it is handled in the
-// message drain of the current pass.
-void postWindowMessage(WindowMessage message);
 
 // Window creation: seeds the random source, chooses page-flip mode when F10 is held.
 void onWindowCreate();
@@ -17,7 +11,8 @@ void onWindowCreate();
 // Handles one message as the window procedure does.
 void windowProcedure(WindowMessage message, int virtualKey = 0);
 
-// Drains every pending message; false once the quit message has been taken.
+// Drains every pending message, posted ones first; false once the quit
+// message has been taken.
 bool drainMessages();
 
 // Forgets pending messages and the activation history (start of a run, tests).

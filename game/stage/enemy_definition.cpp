@@ -3,7 +3,7 @@
 #include "platform/blit.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
-#include "platform/video.h"
+#include "platform/sheets.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,7 +1,8 @@
 #include "world/animator.h"
 
 #include "platform/blit.h"
-#include "platform/video.h"
+#include "platform/display.h"
+#include "platform/sheets.h"
 
 void Animator::clear() {
     frameCount = 0;

@@ -1,7 +1,7 @@
 #include "world/player.h"
 
 #include "platform/blit.h"
-#include "platform/video.h"
+#include "platform/sheets.h"
 
 Player player;
 

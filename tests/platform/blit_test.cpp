@@ -1,7 +1,9 @@
 // Blits, software copies, shapes and the present.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/headless/headless.h"
-#include "platform/video.h"
+#include "platform/palette.h"
+#include "platform/sheets.h"
 #include "support/fixture_files.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/music.h"
 #include "platform/music_library.h"
+#include "platform/paths.h"
 
 #include "support/fixture_files.h"
 
@@ -46,7 +47,7 @@ class MusicTest : public testing::Test {
         for (const char* name : {"def.mid", "stage2.mid", "crd.mid"}) {
             writeMidi(folder / "bgm" / name);
         }
-        headless::setExecutablePath((folder / "velta").string());
+        setGameFolderFromExecutable((folder / "velta").string());
     }
     void TearDown() override {
         closeMusic();

@@ -23,15 +23,10 @@ class GameFolderPaths : public testing::Test {
         fs::create_directories(folder_ + "bgm");
         std::ofstream(folder_ + "Stage/Def.vtg") << "stage";
         std::ofstream(folder_ + "bgm/title.mid") << "music";
-        previousExecutable_ = platform::executablePath();
     }
-    void TearDown() override {
-        headless::setExecutablePath(previousExecutable_);
-        fs::remove_all(folder_);
-    }
+    void TearDown() override { fs::remove_all(folder_); }
 
     std::string folder_;
-    std::string previousExecutable_;
 };
 
 TEST_F(GameFolderPaths, ResolvesWindowsNamesToExistingEntries) {
@@ -77,11 +72,11 @@ TEST_F(GameFolderPaths, OpenFileReadsThroughTheResolvedName) {
 }
 
 TEST_F(GameFolderPaths, GameFolderIsTheExecutablesFolderWithItsSeparator) {
-    headless::setExecutablePath(folder_ + "velta");
+    setGameFolderFromExecutable(folder_ + "velta");
     EXPECT_EQ(gameFolder(), folder_);
-    headless::setExecutablePath("/velta");
+    setGameFolderFromExecutable("/velta");
     EXPECT_EQ(gameFolder(), "/");
-    headless::setExecutablePath("velta");
+    setGameFolderFromExecutable("velta");
     EXPECT_EQ(gameFolder(), "./");
 }
 

@@ -1,5 +1,6 @@
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
+#include "platform/paths.h"
 #include "platform/sound.h"
 
 #include "support/fixture_files.h"
@@ -53,7 +54,7 @@ class SoundTest : public testing::Test {
         headless::resetAudio();
         folder = makeTempFolder("sound");
         fs::create_directories(folder / "se");
-        headless::setExecutablePath((folder / "velta").string());
+        setGameFolderFromExecutable((folder / "velta").string());
     }
     void TearDown() override {
         closeSound();

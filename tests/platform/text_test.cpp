@@ -1,8 +1,10 @@
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/loaders/font_rasteriser.h"
+#include "platform/palette.h"
+#include "platform/sheets.h"
 #include "platform/sjis.h"
 #include "platform/text.h"
-#include "platform/video.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 // Palette, palette tables and sheets.
-#include "platform/video.h"
+#include "platform/display.h"
+#include "platform/palette.h"
+#include "platform/sheets.h"
 #include "support/fixture_files.h"
 
 #include <gtest/gtest.h>

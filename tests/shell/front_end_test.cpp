@@ -1,7 +1,9 @@
 // The logo, the title menu and the ranking display.
+#include "platform/display.h"
 #include "platform/headless/headless.h"
+#include "platform/palette.h"
+#include "platform/sheets.h"
 #include "platform/sound.h"
-#include "platform/video.h"
 #include "shell/frame_clock.h"
 #include "shell/ranking.h"
 #include "shell/scene_machine.h"

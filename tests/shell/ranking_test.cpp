@@ -1,6 +1,7 @@
 #include "shell/ranking.h"
 
 #include "platform/headless/headless.h"
+#include "platform/paths.h"
 
 #include "support/fixture_files.h"
 
@@ -34,12 +35,10 @@ class RankingFile : public testing::Test {
   protected:
     void SetUp() override {
         folder_ = makeTempFolder("ranking").string() + "/";
-        previousExecutable_ = platform::executablePath();
-        headless::setExecutablePath(folder_ + "velta");
+        setGameFolderFromExecutable(folder_ + "velta");
         rankingTable.clear();
     }
     void TearDown() override {
-        headless::setExecutablePath(previousExecutable_);
         rankingTable.clear();
         fs::remove_all(folder_);
     }
@@ -55,7 +54,6 @@ class RankingFile : public testing::Test {
     }
 
     std::string folder_;
-    std::string previousExecutable_;
 };
 
 TEST(ScoreCode, IsComputedOnTheFirstSixCharactersOfTheScoreText) {

@@ -1,8 +1,10 @@
 // Frame timing, fades, the Escape request and the confirmation scene.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
-#include "platform/video.h"
+#include "platform/palette.h"
+#include "platform/sheets.h"
 #include "shell/frame_clock.h"
 #include "shell/random.h"
 #include "shell/scene_machine.h"

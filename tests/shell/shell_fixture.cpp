@@ -1,10 +1,12 @@
 #include "shell/shell_fixture.h"
 
+#include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/music.h"
+#include "platform/palette.h"
+#include "platform/sheets.h"
 #include "platform/sound.h"
-#include "platform/video.h"
 #include "shell/startup.h"
 
 GameFolderFixture::GameFolderFixture(const std::string& name) {

@@ -45,11 +45,9 @@ class StageFolder : public testing::Test {
     void SetUp() override {
         folder_ = makeTempFolder("stages").string() + "/";
         fs::create_directories(folder_ + "stage");
-        previousExecutable_ = platform::executablePath();
-        headless::setExecutablePath(folder_ + "velta");
+        setGameFolderFromExecutable(folder_ + "velta");
     }
     void TearDown() override {
-        headless::setExecutablePath(previousExecutable_);
         stageList.clear();
         fs::remove_all(folder_);
     }
@@ -59,7 +57,6 @@ class StageFolder : public testing::Test {
     }
 
     std::string folder_;
-    std::string previousExecutable_;
 };
 
 TEST_F(StageFolder, OnlyTheMainFileGivesAnEmptyList) {

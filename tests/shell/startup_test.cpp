@@ -1,7 +1,9 @@
 // The start-up sequence, the boot scene's choice of play mode and shutdown.
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/headless/headless.h"
-#include "platform/video.h"
+#include "platform/palette.h"
+#include "platform/sheets.h"
 #include "shell/random.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
@@ -30,8 +32,8 @@ TEST(StartUp, DisplayFailureShowsTheErrorBoxAndEnds) {
     headless::setDisplayAvailable(false);
     EXPECT_EQ(runGame(""), 0);
     ASSERT_EQ(headless::messageBoxes().size(), 1u);
-    EXPECT_EQ(headless::messageBoxes()[0].first, "Can't create DirectDraw Object");
-    EXPECT_EQ(headless::messageBoxes()[0].second, "error");
+    EXPECT_EQ(headless::messageBoxes()[0].text, "Can't create DirectDraw Object");
+    EXPECT_EQ(headless::messageBoxes()[0].caption, "error");
     EXPECT_EQ(headless::framesShown(), 0u);
 }
 
@@ -103,8 +105,8 @@ TEST(BootScene, UnusableJoystickShowsTheFatalErrorAndCloses) {
     ASSERT_TRUE(startUp(""));
     EXPECT_FALSE(runPasses(1));
     ASSERT_EQ(headless::messageBoxes().size(), 1u);
-    EXPECT_EQ(headless::messageBoxes()[0].second, "致命的なｴﾗｰ");
-    EXPECT_EQ(headless::messageBoxes()[0].first,
+    EXPECT_EQ(headless::messageBoxes()[0].caption, "致命的なｴﾗｰ");
+    EXPECT_EQ(headless::messageBoxes()[0].text,
               "入力ﾃﾞﾊﾞｲｽの初期化中にｴﾗｰが発生しました。設定を確認してください。");
 }
 

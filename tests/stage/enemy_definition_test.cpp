@@ -1,9 +1,12 @@
 #include "stage/enemy_definition.h"
 
 #include "platform/blit.h"
+#include "platform/display.h"
 #include "platform/headless/headless.h"
+#include "platform/palette.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
-#include "platform/video.h"
+#include "platform/sheets.h"
 
 #include "support/fixture_files.h"
 
@@ -24,11 +27,9 @@ class EnemyDefinition : public testing::Test {
     void SetUp() override {
         folder_ = makeTempFolder("enemydef");
         fs::create_directories(folder_ / "dat");
-        previousExecutable_ = platform::executablePath();
-        headless::setExecutablePath((folder_ / "velta").string());
+        setGameFolderFromExecutable((folder_ / "velta").string());
     }
     void TearDown() override {
-        headless::setExecutablePath(previousExecutable_);
         clearSheetTable();
         fs::remove_all(folder_);
     }
@@ -44,7 +45,6 @@ class EnemyDefinition : public testing::Test {
     }
 
     fs::path folder_;
-    std::string previousExecutable_;
 };
 
 std::vector<int> lineFrames(const Animator& animator, int line) {

@@ -1,6 +1,7 @@
 #include "stage/stage_file.h"
 
 #include "platform/headless/headless.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 
 #include "support/fixture_files.h"
@@ -62,10 +63,8 @@ class StageFile : public testing::Test {
     void SetUp() override {
         folder_ = makeTempFolder("stagefile").string() + "/";
         fs::create_directories(folder_ + "stage");
-        previousExecutable_ = platform::executablePath();
-        headless::setExecutablePath(folder_ + "velta");
+        setGameFolderFromExecutable(folder_ + "velta");
     }
-    void TearDown() override { headless::setExecutablePath(previousExecutable_); }
 
     StageRead readText(const std::string& text, int wanted) {
         std::ofstream(folder_ + "stage/test.vtg", std::ios::binary | std::ios::trunc) << text;
@@ -73,7 +72,6 @@ class StageFile : public testing::Test {
     }
 
     std::string folder_;
-    std::string previousExecutable_;
 };
 
 void expectSame(const StageRead& actual, const StageRead& expected, const std::string& label) {

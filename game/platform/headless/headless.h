@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace headless {
@@ -26,6 +25,8 @@ void setCalendarSeconds(uint32_t seconds);
 
 // Whether openDisplay succeeds.
 void setDisplayAvailable(bool available);
+// The options the display was last opened with.
+const platform::DisplayOptions& openedDisplayOptions();
 
 // Where executablePath() points, e.g. a fixture game folder + "velta".
 void setExecutablePath(const std::string& path);
@@ -42,7 +43,7 @@ void pushEvent(const platform::Event& event);
 // Events scheduled for the poll that follows the given frame's present.
 void scheduleEvent(uint64_t afterFrame, const platform::Event& event);
 
-// Frames shown so far, and the last few kept as RGB pictures (640x480x3).
+// Frames shown so far, and the last few kept as pictures of the whole display.
 uint64_t framesShown();
 void setKeptFrames(size_t count);
 struct Picture {
@@ -51,14 +52,24 @@ struct Picture {
     std::vector<uint8_t> rgb;           // width * height * 3
     uint32_t pixel(int x, int y) const; // 0xRRGGBB
 };
-// index 0 is the last shown frame, 1 the one before, ...
+// The whole display as shown: index 0 is the last shown frame, 1 the one
+// before, ...; nullptr past the kept frames.
 const Picture* shownFrame(size_t back = 0);
-// The palette indices of the last shown frame.
+// The palette indices of the last shown frame (the whole display).
 const std::vector<uint8_t>& lastFrameIndices();
+// The part of the display the last frame named as the game's picture.
+platform::DisplayRect lastFramePicture();
+// That part of a kept frame alone, as a window without the border shows it.
+Picture shownPicture(size_t back = 0);
 // Saves a picture as PNG or BMP, chosen by the file name's extension.
 bool savePicture(const Picture& picture, const std::string& fileName);
 
-// Message boxes shown so far: (text, caption), UTF-8.
-const std::vector<std::pair<std::string, std::string>>& messageBoxes();
+// Message boxes shown so far, texts in UTF-8.
+struct MessageBoxRecord {
+    std::string text;
+    std::string caption;
+    platform::MessageIcon icon = platform::MessageIcon::None;
+};
+const std::vector<MessageBoxRecord>& messageBoxes();
 
 } // namespace headless

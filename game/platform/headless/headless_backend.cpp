@@ -2,9 +2,9 @@
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/headless/picture_writer.h"
-#include "platform/video.h"
 
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <map>
 
@@ -25,12 +25,23 @@ struct Joystick {
     platform::JoystickSample sample;
 };
 
+// A shown frame as it came: its palette indices and the palette it was shown
+// through. Pictures are made from it only when a test asks, so that long runs
+// cost no colour conversion.
+struct KeptFrame {
+    std::vector<uint8_t> indices; // DISPLAY_WIDTH * DISPLAY_HEIGHT
+    PaletteEntry palette[256];
+    platform::DisplayRect picture;
+    uint64_t number = 0; // frames shown before this one
+};
+
 struct HeadlessState {
     uint32_t clock = 0;
     uint32_t frameStep = 16;
     uint32_t calendar = 1700000000;
     bool displayAvailable = true;
     bool displayOpen = false;
+    platform::DisplayOptions displayOptions;
     bool keys[256] = {};
     std::vector<ScheduledKey> scheduledKeys;
     std::deque<platform::Event> events;
@@ -38,9 +49,12 @@ struct HeadlessState {
     std::map<unsigned, Joystick> joysticks;
     uint64_t framesShown = 0;
     size_t keptFrames = 4;
-    std::deque<headless::Picture> frames;
+    std::deque<KeptFrame> frames;
+    // Pictures made from kept frames on request, by frame number.
+    std::deque<std::pair<uint64_t, headless::Picture>> pictures;
     std::vector<uint8_t> lastIndices;
-    std::vector<std::pair<std::string, std::string>> messageBoxes;
+    platform::DisplayRect lastPicture;
+    std::vector<headless::MessageBoxRecord> messageBoxes;
     std::string executablePath = "/tmp/velta-headless/velta";
 };
 
@@ -93,6 +107,9 @@ void setFrameStep(uint32_t milliseconds) {
 void setCalendarSeconds(uint32_t seconds) {
     state().calendar = seconds;
 }
+const platform::DisplayOptions& openedDisplayOptions() {
+    return state().displayOptions;
+}
 void setDisplayAvailable(bool available) {
     state().displayAvailable = available;
 }
@@ -136,19 +153,61 @@ uint32_t Picture::pixel(int x, int y) const {
     return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
 }
 
-const Picture* shownFrame(size_t back) {
-    const HeadlessState& s = state();
-    return back < s.frames.size() ? &s.frames[back] : nullptr;
+namespace {
+
+Picture pictureOf(const KeptFrame& frame, const platform::DisplayRect& part) {
+    Picture picture;
+    picture.width = part.width;
+    picture.height = part.height;
+    picture.rgb.resize(size_t(part.width) * size_t(part.height) * 3);
+    for (int y = 0; y < part.height; ++y) {
+        const uint8_t* row = &frame.indices[size_t(part.y + y) * DISPLAY_WIDTH + size_t(part.x)];
+        uint8_t* out = &picture.rgb[size_t(y) * size_t(part.width) * 3];
+        for (int x = 0; x < part.width; ++x) {
+            const PaletteEntry& c = frame.palette[row[x]];
+            *out++ = c.red;
+            *out++ = c.green;
+            *out++ = c.blue;
+        }
+    }
+    return picture;
 }
+
+} // namespace
+
+const Picture* shownFrame(size_t back) {
+    // Pictures handed out stay valid until the frames they came from are dropped.
+    HeadlessState& s = state();
+    auto& made = s.pictures;
+    if (back >= s.frames.size()) return nullptr;
+    const KeptFrame& frame = s.frames[back];
+    for (auto& [number, picture] : made)
+        if (number == frame.number) return &picture;
+    made.emplace_front(frame.number, pictureOf(frame, {}));
+    while (made.size() > s.keptFrames + 1)
+        made.pop_back();
+    return &made.front().second;
+}
+
 const std::vector<uint8_t>& lastFrameIndices() {
     return state().lastIndices;
+}
+
+platform::DisplayRect lastFramePicture() {
+    return state().lastPicture;
+}
+
+Picture shownPicture(size_t back) {
+    const HeadlessState& s = state();
+    if (back >= s.frames.size()) return {};
+    return pictureOf(s.frames[back], s.frames[back].picture);
 }
 
 bool savePicture(const Picture& picture, const std::string& fileName) {
     return writePicture(fileName, picture.width, picture.height, picture.rgb);
 }
 
-const std::vector<std::pair<std::string, std::string>>& messageBoxes() {
+const std::vector<MessageBoxRecord>& messageBoxes() {
     return state().messageBoxes;
 }
 
@@ -156,8 +215,9 @@ const std::vector<std::pair<std::string, std::string>>& messageBoxes() {
 
 namespace platform {
 
-bool openDisplay(int, int, const DisplayOptions&) {
+bool openDisplay(const DisplayOptions& options, DisplayRect) {
     HeadlessState& s = state();
+    s.displayOptions = options;
     s.displayOpen = s.displayAvailable;
     return s.displayOpen;
 }
@@ -168,27 +228,21 @@ bool displayOpen() {
     return state().displayOpen;
 }
 
-void showFrame(const uint8_t* pixels, int pitch, const PaletteEntry* palette) {
+void showFrame(const uint8_t* pixels, int pitch, DisplayRect picture, const PaletteEntry* palette) {
     HeadlessState& s = state();
     if (!s.displayOpen) return;
-    headless::Picture picture;
-    picture.width = DISPLAY_WIDTH;
-    picture.height = DISPLAY_HEIGHT;
-    picture.rgb.resize(size_t(DISPLAY_WIDTH) * DISPLAY_HEIGHT * 3);
     s.lastIndices.resize(size_t(DISPLAY_WIDTH) * DISPLAY_HEIGHT);
-    for (int y = 0; y < DISPLAY_HEIGHT; ++y) {
-        const uint8_t* row = pixels + size_t(y) * size_t(pitch);
-        for (int x = 0; x < DISPLAY_WIDTH; ++x) {
-            const PaletteEntry& c = palette[row[x]];
-            uint8_t* out = &picture.rgb[(size_t(y) * DISPLAY_WIDTH + x) * 3];
-            out[0] = c.red;
-            out[1] = c.green;
-            out[2] = c.blue;
-            s.lastIndices[size_t(y) * DISPLAY_WIDTH + x] = row[x];
-        }
-    }
+    for (int y = 0; y < DISPLAY_HEIGHT; ++y)
+        std::memcpy(&s.lastIndices[size_t(y) * DISPLAY_WIDTH], pixels + size_t(y) * size_t(pitch),
+                    DISPLAY_WIDTH);
+    s.lastPicture = picture;
     if (s.keptFrames > 0) {
-        s.frames.push_front(std::move(picture));
+        KeptFrame frame;
+        frame.indices = s.lastIndices;
+        std::memcpy(frame.palette, palette, sizeof frame.palette);
+        frame.picture = picture;
+        frame.number = s.framesShown;
+        s.frames.push_front(std::move(frame));
         while (s.frames.size() > s.keptFrames)
             s.frames.pop_back();
     }
@@ -207,8 +261,8 @@ uint32_t calendarSeconds() {
     return state().calendar;
 }
 
-void messageBox(const std::string& text, const std::string& caption) {
-    state().messageBoxes.emplace_back(text, caption);
+void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) {
+    state().messageBoxes.push_back({text, caption, icon});
 }
 
 bool pollEvent(Event& event) {

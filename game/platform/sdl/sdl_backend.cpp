@@ -2,7 +2,7 @@
 // integer scale, letterboxed; keyboard, joystick, clock and message boxes.
 #include "platform/platform.h"
 #include "platform/sdl/key_mapping.h"
-#include "platform/video.h"
+#include "platform/virtual_keys.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -30,7 +30,6 @@ bool fullscreen = false;
 // SDL learns of a key only from its events, so a key already held when the
 // window appears reads as up. The game looks at F10 at that moment; it is
 // asked of the X server directly and counts until the first events arrive.
-constexpr int VK_F10 = 0x79;
 bool f10HeldAtStart = false;
 
 bool x11KeyHeld(SDL_Window* w, KeySym key) {
@@ -104,7 +103,8 @@ bool translate(const SDL_Event& e, platform::Event& out) {
 
 namespace platform {
 
-bool openDisplay(int width, int height, const DisplayOptions& options) {
+bool openDisplay(const DisplayOptions& options, DisplayRect) {
+    const int width = DISPLAY_WIDTH, height = DISPLAY_HEIGHT;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK) != 0) {
         std::fprintf(stderr, "velta: no display: %s\n", SDL_GetError());
         return false;
@@ -167,7 +167,7 @@ bool displayOpen() {
     return window != nullptr;
 }
 
-void showFrame(const uint8_t* pixels, int pitch, const PaletteEntry* palette) {
+void showFrame(const uint8_t* pixels, int pitch, DisplayRect, const PaletteEntry* palette) {
     if (!texture) return;
     uint32_t colours[256];
     for (int i = 0; i < 256; ++i)
@@ -196,10 +196,11 @@ uint32_t calendarSeconds() {
     return uint32_t(std::time(nullptr));
 }
 
-void messageBox(const std::string& text, const std::string& caption) {
+void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     SDL_ShowCursor(SDL_ENABLE);
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window);
+    SDL_ShowSimpleMessageBox(icon == MessageIcon::Error ? SDL_MESSAGEBOX_ERROR : 0, caption.c_str(),
+                             text.c_str(), window);
     SDL_ShowCursor(SDL_DISABLE);
 }
 

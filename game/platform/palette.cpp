@@ -1,15 +1,10 @@
-#include "platform/video.h"
+#include "platform/palette.h"
 
-#include "platform/blit.h"
-#include "platform/loaders/picture_loader.h"
 #include "platform/paths.h"
-#include "platform/platform.h"
 
-#include <array>
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <unordered_map>
+#include <initializer_list>
 
 PaletteEntry workingPalette[256];
 PaletteTables paletteTables;
@@ -22,12 +17,6 @@ struct SavedColour {
 
 SavedColour savedPalette[256];
 PaletteEntry shownPalette[256];
-platform::DisplayOptions displayOptions;
-bool started = false;
-Surface primary;
-Surface back;
-std::array<std::unique_ptr<Surface>, SHEET_COUNT> sheets;
-int targetSheet = -1;
 
 constexpr int NO_INDEX_DISTANCE = 195075; // 3 * 255 * 255
 
@@ -53,49 +42,24 @@ void rampColour(int k, int v, int& red, int& green, int& blue) {
         channel[second] = v <= 84 ? 0 : (v >= 170 ? 255 : 3 * v - 255);
         channel[third] = v >= 170 ? 3 * v - 510 : 0;
     };
+    // clang-format off
     switch (k) {
-    case 1:
-        twoStep({0});
-        break;
-    case 2:
-        twoStep({1});
-        break;
-    case 3:
-        twoStep({2});
-        break;
-    case 4:
-        twoStep({0, 1});
-        break;
-    case 5:
-        twoStep({0, 2});
-        break;
-    case 6:
-        twoStep({1, 2});
-        break;
-    case 7:
-        channel[0] = channel[1] = channel[2] = v;
-        break;
-    case 8:
-        threeStep(0, 1, 2);
-        break;
-    case 9:
-        threeStep(0, 2, 1);
-        break;
-    case 10:
-        threeStep(1, 0, 2);
-        break;
-    case 11:
-        threeStep(1, 2, 0);
-        break;
-    case 12:
-        threeStep(2, 0, 1);
-        break;
-    case 13:
-        threeStep(2, 1, 0);
-        break;
-    default:
-        break;
+    case 1:  twoStep({0}); break;
+    case 2:  twoStep({1}); break;
+    case 3:  twoStep({2}); break;
+    case 4:  twoStep({0, 1}); break;
+    case 5:  twoStep({0, 2}); break;
+    case 6:  twoStep({1, 2}); break;
+    case 7:  channel[0] = channel[1] = channel[2] = v; break;
+    case 8:  threeStep(0, 1, 2); break;
+    case 9:  threeStep(0, 2, 1); break;
+    case 10: threeStep(1, 0, 2); break;
+    case 11: threeStep(1, 2, 0); break;
+    case 12: threeStep(2, 0, 1); break;
+    case 13: threeStep(2, 1, 0); break;
+    default: break;
     }
+    // clang-format on
     red = channel[0];
     green = channel[1];
     blue = channel[2];
@@ -110,32 +74,6 @@ void completeBlendTable() {
 }
 
 } // namespace
-
-void setDisplayOptions(int scale, bool fullscreen) {
-    displayOptions.scale = scale;
-    displayOptions.fullscreen = fullscreen;
-}
-
-int startVideo(int width, int height) {
-    if (!platform::openDisplay(width, height, displayOptions)) return 0;
-    primary = Surface(width, height);
-    back = Surface(width, height);
-    std::memcpy(shownPalette, workingPalette, sizeof shownPalette);
-    clearSheetTable();
-    targetSheet = -1;
-    started = true;
-    return 1;
-}
-
-bool videoStarted() {
-    return started;
-}
-
-void releaseVideo() {
-    clearSheetTable();
-    if (started) platform::closeDisplay();
-    started = false;
-}
 
 uint8_t nearestPaletteIndex(int red, int green, int blue) {
     int best = NO_INDEX_DISTANCE;
@@ -259,6 +197,10 @@ const PaletteEntry* displayPalette() {
     return shownPalette;
 }
 
+void showWorkingPalette() {
+    std::memcpy(shownPalette, workingPalette, sizeof shownPalette);
+}
+
 void savePalette() {
     for (int i = 0; i < 256; ++i)
         savedPalette[i] = {workingPalette[i].red, workingPalette[i].green, workingPalette[i].blue};
@@ -270,95 +212,4 @@ void restorePalette() {
         workingPalette[i].green = savedPalette[i].green;
         workingPalette[i].blue = savedPalette[i].blue;
     }
-}
-
-void clearSheetTable() {
-    for (auto& sheet : sheets)
-        sheet.reset();
-}
-
-void createBlankSheet(int sheet, int width, int height) {
-    if (sheet < 0 || sheet >= SHEET_COUNT || width <= 0 || height <= 0) return;
-    sheets[size_t(sheet)] = std::make_unique<Surface>(width, height);
-}
-
-int loadSheet(int sheet, const char* fileName, int width, int height) {
-    createBlankSheet(sheet, width, height);
-    Surface* surface = sheetSurface(sheet);
-    if (!surface) return 0;
-    RgbPicture picture;
-    if (!loadRgbPicture(resolvePath(fileName), picture)) return 0;
-    // Every pixel becomes the nearest palette entry; pictures use few colours.
-    std::unordered_map<uint32_t, uint8_t> nearest;
-    const int w = std::min(width, picture.width);
-    const int h = std::min(height, picture.height);
-    for (int y = 0; y < h; ++y) {
-        uint8_t* row = surface->row(y);
-        for (int x = 0; x < w; ++x) {
-            const uint32_t rgb = picture.pixels[size_t(y) * size_t(picture.width) + size_t(x)];
-            auto it = nearest.find(rgb);
-            if (it == nearest.end())
-                it = nearest
-                         .emplace(rgb, nearestPaletteIndex(int(rgb >> 16), int((rgb >> 8) & 0xFF),
-                                                           int(rgb & 0xFF)))
-                         .first;
-            row[x] = it->second;
-        }
-    }
-    return 1;
-}
-
-void loadAllSheets(StartupLogWriter log) {
-    loadSheet(SHEET_PLAYER, "chr.bmp", 256, 256);
-    loadSheet(SHEET_MAPOBJ, "mapobj.bmp", 256, 256);
-    loadSheet(SHEET_BEAM, "beam.bmp", 64, 64);
-    loadSheet(SHEET_ENEMY, "enemy.bmp", 128, 128);
-    loadSheet(SHEET_EFFECT, "effect.bmp", 256, 256);
-    loadSheet(SHEET_TITLE, "tt.bmp", 256, 256);
-    if (log) log("BITMAP LOADED.");
-    createBlankSheet(SHEET_PLAYER_MIRROR, 256, 256);
-    createBlankSheet(SHEET_ENEMY_MIRROR, 256, 256);
-    createBlankSheet(SHEET_ENEMY_UPSIDE_DOWN, 256, 256);
-    createBlankSheet(SHEET_BEAM_MIRROR, 256, 256);
-    createBlankSheet(SHEET_SNAPSHOT, 288, 256);
-    if (log) log("MIRROR SURFACE CREATED.");
-}
-
-Surface* sheetSurface(int sheet) {
-    if (sheet < 0 || sheet >= SHEET_COUNT) return nullptr;
-    return sheets[size_t(sheet)].get();
-}
-
-void setDrawingTarget(int sheet) {
-    if (sheet >= 0) targetSheet = sheet;
-}
-
-void resetDrawingTarget() {
-    targetSheet = -1;
-}
-
-int drawingTargetSheet() {
-    return targetSheet;
-}
-
-Surface& drawingTarget() {
-    if (targetSheet >= 0) {
-        if (Surface* s = sheetSurface(targetSheet)) return *s;
-        // A target slot without a surface: drawing goes nowhere visible.
-        static Surface nowhere;
-        return nowhere;
-    }
-    return back;
-}
-
-Surface& backBuffer() {
-    return back;
-}
-Surface& primarySurface() {
-    return primary;
-}
-
-void restoreAfterReactivation() {
-    // Our surfaces live in memory and are never lost; only the frame is redone.
-    present(1, 0);
 }
