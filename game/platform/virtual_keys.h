@@ -56,9 +56,39 @@ constexpr int VK_OEM_7     = 0xDE; // '
 constexpr int VIRTUAL_KEY_COUNT = 256;
 
 // Letters and digits are their own upper-case ASCII codes.
-constexpr int letterKey(char letter) {
-    return letter >= 'a' && letter <= 'z' ? letter - 'a' + 'A' : letter;
-}
-constexpr int digitKey(int digit) {
-    return '0' + digit;
-}
+constexpr int VK_A = 'A';
+constexpr int VK_B = 'B';
+constexpr int VK_C = 'C';
+constexpr int VK_D = 'D';
+constexpr int VK_E = 'E';
+constexpr int VK_F = 'F';
+constexpr int VK_G = 'G';
+constexpr int VK_H = 'H';
+constexpr int VK_I = 'I';
+constexpr int VK_J = 'J';
+constexpr int VK_K = 'K';
+constexpr int VK_L = 'L';
+constexpr int VK_M = 'M';
+constexpr int VK_N = 'N';
+constexpr int VK_O = 'O';
+constexpr int VK_P = 'P';
+constexpr int VK_Q = 'Q';
+constexpr int VK_R = 'R';
+constexpr int VK_S = 'S';
+constexpr int VK_T = 'T';
+constexpr int VK_U = 'U';
+constexpr int VK_V = 'V';
+constexpr int VK_W = 'W';
+constexpr int VK_X = 'X';
+constexpr int VK_Y = 'Y';
+constexpr int VK_Z = 'Z';
+constexpr int VK_0 = '0';
+constexpr int VK_1 = '1';
+constexpr int VK_2 = '2';
+constexpr int VK_3 = '3';
+constexpr int VK_4 = '4';
+constexpr int VK_5 = '5';
+constexpr int VK_6 = '6';
+constexpr int VK_7 = '7';
+constexpr int VK_8 = '8';
+constexpr int VK_9 = '9';

@@ -1,5 +1,6 @@
 #include "platform/input.h"
 #include "platform/platform.h"
+#include "platform/virtual_keys.h"
 #include "shell/ranking.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
@@ -19,8 +20,8 @@ void enterButtons() {
     static const struct {
         const char* name;
         int code;
-    } buttons[] = {{"UP", 38}, {"DOWN", 40}, {"LEFT", 37}, {"RIGHT", 39},
-                   {"PAUSE", 32}, {"A", 90},  {"B", 88},    {"C", 67}};
+    } buttons[] = {{"UP", VK_UP},       {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT},
+                   {"PAUSE", VK_SPACE}, {"A", VK_Z},       {"B", VK_X},       {"C", VK_C}};
     // clang-format on
     int index = 0;
     for (const auto& button : buttons)

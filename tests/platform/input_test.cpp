@@ -1,6 +1,7 @@
 #include "platform/input.h"
 
 #include "platform/headless/headless.h"
+#include "platform/virtual_keys.h"
 
 #include "support/fixture_files.h"
 
@@ -14,10 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int KEY_Z = 90;
-constexpr int KEY_Q = 81;
-constexpr int KEY_SPACE = 32;
 
 // The button table the boot scene enters before reading the settings.
 void enterBuiltInButtons() {
@@ -82,7 +79,7 @@ TEST_F(InputDevice, ButtonStatesFollowTheSampledKey) {
         ASSERT_TRUE(readSettings(""));
         std::vector<int> seen;
         for (bool down : c.down) {
-            headless::setKey(KEY_Z, down);
+            headless::setKey(VK_Z, down);
             input.update();
             seen.push_back(input.state(BUTTON_A));
         }
@@ -91,7 +88,7 @@ TEST_F(InputDevice, ButtonStatesFollowTheSampledKey) {
 }
 
 TEST_F(InputDevice, UpdatesDoNothingBeforeTheSettingsAreRead) {
-    headless::setKey(KEY_Z, true);
+    headless::setKey(VK_Z, true);
     input.update();
     EXPECT_EQ(input.state(BUTTON_A), STATE_UP);
     EXPECT_FALSE(input.ready());
@@ -109,7 +106,7 @@ TEST_F(InputDevice, SettingsReplaceCodesExceptMinusOne) {
     EXPECT_EQ(input.code(BUTTON_PAUSE), 32);
 
     headless::setKey(65, true);
-    headless::setKey(KEY_Z, true);
+    headless::setKey(VK_Z, true);
     input.update();
     EXPECT_EQ(input.state(BUTTON_A), STATE_PRESSED);
 }
@@ -170,7 +167,7 @@ TEST_F(InputDevice, FailedJoystickReadKeepsThePreviousSample) {
 TEST_F(InputDevice, MissingJoystickFailsTheSettings) {
     EXPECT_FALSE(readSettings("DEVICE=2\r\nID=3\r\nA=1\r\n"));
     EXPECT_FALSE(input.ready());
-    EXPECT_EQ(input.code(BUTTON_A), KEY_Z);
+    EXPECT_EQ(input.code(BUTTON_A), VK_Z);
 }
 
 TEST_F(InputDevice, OtherDevicesLeaveEveryButtonUp) {
@@ -186,7 +183,7 @@ TEST_F(InputDevice, OutOfRangeIndicesAndCodesAreHarmless) {
     input.setButton(10, "EXTRA", 90);
     input.setButton(-1, "EXTRA", 90);
     ASSERT_TRUE(readSettings("A=100000\r\nB=-5\r\n"));
-    headless::setKey(KEY_Z, true);
+    headless::setKey(VK_Z, true);
     input.update();
     EXPECT_EQ(input.state(BUTTON_A), STATE_UP);
     EXPECT_EQ(input.state(BUTTON_B), STATE_UP);
@@ -197,19 +194,19 @@ TEST_F(InputDevice, OutOfRangeIndicesAndCodesAreHarmless) {
 
 TEST_F(InputDevice, KeyEdgeReportsChangesSinceTheLastCall) {
     setAllKeyEdgeLatches();
-    EXPECT_EQ(keyEdge(KEY_Q), 20) << "latches start set, so an up key reads as released";
-    EXPECT_EQ(keyEdge(KEY_Q), 0);
+    EXPECT_EQ(keyEdge(VK_Q), 20) << "latches start set, so an up key reads as released";
+    EXPECT_EQ(keyEdge(VK_Q), 0);
 
     std::vector<int> seen;
     for (bool down : {true, true, true, false, false, true}) {
-        headless::setKey(KEY_Q, down);
-        seen.push_back(keyEdge(KEY_Q));
+        headless::setKey(VK_Q, down);
+        seen.push_back(keyEdge(VK_Q));
     }
     EXPECT_EQ(seen, (std::vector<int>{11, 1, 1, 20, 0, 11}));
 
-    headless::setKey(KEY_SPACE, true);
+    headless::setKey(VK_SPACE, true);
     setAllKeyEdgeLatches();
-    EXPECT_EQ(keyEdge(KEY_SPACE), 1) << "a key held at start-up gives no press";
+    EXPECT_EQ(keyEdge(VK_SPACE), 1) << "a key held at start-up gives no press";
     EXPECT_EQ(keyEdge(-1), 0);
     EXPECT_EQ(keyEdge(256), 0);
 }

@@ -2,6 +2,7 @@
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/sound.h"
+#include "platform/virtual_keys.h"
 #include "shell/frame_clock.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
@@ -14,10 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr int VK_UP = 38;
-constexpr int VK_DOWN = 40;
-constexpr int VK_Z = 90;
 
 bool sceneSettled() {
     return fadeState == FADE_NONE;

@@ -1,5 +1,6 @@
 // The extra-stage selection: pages, the EXIT row, fast moves with B held.
 #include "platform/headless/headless.h"
+#include "platform/virtual_keys.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 #include "shell/shell_fixture.h"
@@ -12,11 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr int VK_UP = 38;
-constexpr int VK_DOWN = 40;
-constexpr int VK_X = 88; // B
-constexpr int VK_Z = 90; // A
 
 bool inTitleAtRest() {
     return sceneNumber == SCENE_TITLE && fadeState == FADE_NONE;

@@ -4,6 +4,7 @@
 #include "platform/palette.h"
 #include "platform/sheets.h"
 #include "platform/sound.h"
+#include "platform/virtual_keys.h"
 #include "shell/frame_clock.h"
 #include "shell/ranking.h"
 #include "shell/scene_machine.h"
@@ -14,10 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr int VK_UP = 38;
-constexpr int VK_DOWN = 40;
-constexpr int VK_Z = 90;
 
 bool inTitleAtRest() {
     return sceneNumber == SCENE_TITLE && fadeState == FADE_NONE;

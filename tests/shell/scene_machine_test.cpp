@@ -5,6 +5,7 @@
 #include "platform/headless/headless_audio.h"
 #include "platform/palette.h"
 #include "platform/sheets.h"
+#include "platform/virtual_keys.h"
 #include "shell/frame_clock.h"
 #include "shell/random.h"
 #include "shell/scene_machine.h"
@@ -16,11 +17,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int VK_ESCAPE = 0x1B;
-constexpr int VK_UP = 38;
-constexpr int VK_DOWN = 40;
-constexpr int VK_Z = 90;
 
 void pressEscape() {
     headless::pushEvent({platform::EventType::KeyDown, VK_ESCAPE});

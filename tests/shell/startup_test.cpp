@@ -4,6 +4,7 @@
 #include "platform/headless/headless.h"
 #include "platform/palette.h"
 #include "platform/sheets.h"
+#include "platform/virtual_keys.h"
 #include "shell/random.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
@@ -113,9 +114,9 @@ TEST(BootScene, UnusableJoystickShowsTheFatalErrorAndCloses) {
 TEST(WindowCreation, SeedsTheRandomSourceAndReadsF10) {
     GameFolderFixture game("window-create");
     headless::setCalendarSeconds(1);
-    headless::setKey(0x79, true); // F10 held while the window appears
+    headless::setKey(VK_F10, true); // F10 held while the window appears
     ASSERT_TRUE(startUp(""));
-    headless::setKey(0x79, false);
+    headless::setKey(VK_F10, false);
     EXPECT_TRUE(pageFlipMode());
     EXPECT_EQ(drawRandom(), 41); // the sequence of seed 1
     setPageFlipMode(false);

@@ -88,7 +88,7 @@ bool translate(const SDL_Event& e, platform::Event& out) {
         // Held keys repeat in the OS; the game acts on presses only, so a held
         // Escape opens the dialog once instead of opening and cancelling it.
         if (down && e.key.repeat) return false;
-        const int vk = virtualKeyFromScancode(e.key.keysym.scancode);
+        const int vk = virtualKeysOfScancode(e.key.keysym.scancode).message;
         if (vk == 0) return false;
         out.type = down ? platform::EventType::KeyDown : platform::EventType::KeyUp;
         out.virtualKey = vk;
@@ -219,7 +219,7 @@ bool keyDown(int virtualKey) {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (int s = 0; s < count; ++s)
-        if (state[s] && virtualKeyFromScancode(SDL_Scancode(s)) == virtualKey) return true;
+        if (state[s] && scancodeIsVirtualKey(SDL_Scancode(s), virtualKey)) return true;
     return false;
 }
 
