@@ -4,6 +4,7 @@
 #include "platform/loaders/wave_loader.h"
 #include "platform/paths.h"
 
+#include <array>
 #include <string>
 
 namespace {
@@ -21,13 +22,16 @@ struct EffectSlot {
 bool deviceOpen = false;
 EffectSlot slots[EFFECT_SLOTS];
 
-const char* const GAME_EFFECT_FILES[SE_COUNT] = {
-    "se\\jump.wav",    "se\\trod.wav",     "se\\1up.wav",     "se\\break.wav",   "se\\coin.wav",
-    "se\\jumpdai.wav", "se\\uni.wav",      "se\\spanner.wav", "se\\swapblk.wav", "se\\swapblk2.wav",
-    "se\\pause.wav",   "se\\kin.wav",      "se\\yaa.wav",     "se\\ite.wav",     "se\\miss.wav",
-    "se\\rec.wav",     "se\\peko.wav",     "se\\goal.wav",    "se\\clear.wav",   "se\\mc.wav",
-    "se\\gmov.wav",    "se\\allclear.wav", "se\\out.wav",     "se\\mtouch.wav",  "se\\taiho.wav",
-};
+// "se\\<name>.wav", as the game names its effect files.
+const std::string& effectFileName(int effect) {
+    static const auto names = [] {
+        std::array<std::string, SE_COUNT> files;
+        for (int e = 0; e < SE_COUNT; ++e)
+            files[size_t(e)] = std::string("se\\") + SOUND_EFFECT_NAMES[e] + ".wav";
+        return files;
+    }();
+    return names[size_t(effect)];
+}
 
 void releaseSlot(EffectSlot& slot) {
     for (int copy = 0; copy < slot.copies; ++copy) {
@@ -108,13 +112,13 @@ int loadEffect(const char* fileName, int copies) {
 void loadGameEffects() {
     if (!deviceOpen) return;
     for (int effect = 0; effect < SE_COUNT; ++effect) {
-        if (!slots[effect].loaded) loadEffectInto(effect, GAME_EFFECT_FILES[effect], 1);
+        if (!slots[effect].loaded) loadEffectInto(effect, effectFileName(effect).c_str(), 1);
     }
 }
 
 const char* gameEffectFile(int effect) {
     if (effect < 0 || effect >= SE_COUNT) return nullptr;
-    return GAME_EFFECT_FILES[effect];
+    return effectFileName(effect).c_str();
 }
 
 void playEffect(int effect, int copy) {

@@ -3,34 +3,7 @@
 // the sound device is not open.
 #pragma once
 
-enum SoundEffect {
-    SE_JUMP = 0,
-    SE_TROD,
-    SE_1UP,
-    SE_BREAK,
-    SE_COIN,
-    SE_JUMPDAI,
-    SE_UNI,
-    SE_SPANNER,
-    SE_SWAPBLK,
-    SE_SWAPBLK2,
-    SE_PAUSE,
-    SE_KIN,
-    SE_YAA,
-    SE_ITE,
-    SE_MISS,
-    SE_REC,
-    SE_PEKO,
-    SE_GOAL,
-    SE_CLEAR,
-    SE_MC,
-    SE_GMOV,
-    SE_ALLCLEAR,
-    SE_OUT,
-    SE_MTOUCH,
-    SE_TAIHO,
-    SE_COUNT
-};
+#include "platform/sound_effects.h"
 
 constexpr int EFFECT_SLOTS = 70;
 constexpr int EFFECT_PLAYING = 1; // effectStatus result while a copy sounds

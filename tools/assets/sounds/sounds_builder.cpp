@@ -2,6 +2,7 @@
 // assets/sounds/<name>.txt.
 #include "builders.h"
 #include "common/file_io.h"
+#include "platform/sound_effects.h"
 
 #include "mastering.h"
 #include "sound_notation.h"
@@ -14,12 +15,6 @@
 #include <optional>
 
 namespace {
-
-// In the order the game loads them; the game names effects by this order.
-constexpr std::array<const char*, 25> kEffectNames = {
-    "jump",     "trod",  "1up",  "break",    "coin", "jumpdai", "uni",  "spanner", "swapblk",
-    "swapblk2", "pause", "kin",  "yaa",      "ite",  "miss",    "rec",  "peko",    "goal",
-    "clear",    "mc",    "gmov", "allclear", "out",  "mtouch",  "taiho"};
 
 // Returns an empty string on success, else what went wrong.
 std::string buildEffect(const std::filesystem::path& source, const std::filesystem::path& target,
@@ -49,7 +44,7 @@ int buildSounds(const std::string& assetsDir, const std::string& gameDir) {
 
     int failures = 0;
     int writtenCount = 0;
-    for (const char* name : kEffectNames) {
+    for (const char* name : SOUND_EFFECT_NAMES) {
         const std::filesystem::path source = sourceDir / (std::string(name) + ".txt");
         bool written = false;
         std::string error = buildEffect(source, targetDir / (std::string(name) + ".wav"), written);
@@ -59,7 +54,7 @@ int buildSounds(const std::string& assetsDir, const std::string& gameDir) {
         }
         writtenCount += written;
     }
-    std::printf("sounds: %zu effects, %d rewritten, %d failed\n", kEffectNames.size(), writtenCount,
-                failures);
+    std::printf("sounds: %zu effects, %d rewritten, %d failed\n", std::size(SOUND_EFFECT_NAMES),
+                writtenCount, failures);
     return failures == 0 ? 0 : 1;
 }
