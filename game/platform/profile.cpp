@@ -1,4 +1,5 @@
 #include "platform/profile.h"
+#include "platform/decimal.h"
 
 #include "platform/ascii_case.h"
 #include "platform/paths.h"
@@ -138,22 +139,6 @@ std::optional<std::string> findValue(const std::string& fileName, const char* se
     return std::string(unquote(lines[*where.keyLine].value));
 }
 
-// Decimal with an optional sign; digits stop at the first other byte and the
-// value wraps modulo 2^32 like GetPrivateProfileInt's conversion.
-int parseProfileInt(std::string_view text) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    uint32_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10u + uint32_t(text[i] - '0');
-    if (negative) value = 0u - value;
-    return int(int32_t(value));
-}
-
 std::string_view detectLineEnd(const std::string& text) {
     size_t newline = text.find('\n');
     if (newline == std::string::npos) return "\r\n";
@@ -207,7 +192,7 @@ int profileReadInt(const std::string& fileName, const char* section, const char*
     std::optional<std::string> value = findValue(fileName, section, key);
     // An empty value counts as missing, as in GetPrivateProfileInt.
     if (!value || value->empty()) return defaultValue;
-    return parseProfileInt(*value);
+    return readDecimal(*value).value;
 }
 
 std::string profileReadString(const std::string& fileName, const char* section, const char* key,

@@ -1,5 +1,6 @@
 #include "shell/ranking.h"
 
+#include "platform/decimal.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 
@@ -25,17 +26,10 @@ bool isScanSpace(char c) {
 // being undefined, and the code word is cut to what the field holds, which
 // can never match a six-letter code once it is longer than six.
 bool parseRankingValue(std::string_view text, RankingEntry& entry) {
-    size_t i = 0;
-    while (i < text.size() && isScanSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    size_t digitsStart = i;
-    uint32_t score = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        score = score * 10u + uint32_t(text[i] - '0');
-    if (i == digitsStart) return false;
-    entry.score = negative ? 0u - score : score;
+    const DecimalRead score = readDecimal(text);
+    if (!score.matched) return false;
+    entry.score = uint32_t(score.value);
+    size_t i = score.end;
 
     while (i < text.size() && isScanSpace(text[i]))
         ++i;

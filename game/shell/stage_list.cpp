@@ -1,6 +1,7 @@
 #include "shell/stage_list.h"
 
 #include "platform/ascii_case.h"
+#include "platform/decimal.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
 
@@ -56,15 +57,9 @@ class HeaderReader {
     // "%d\n"; a line without a number reads as 0, and digits past the range
     // of an int wrap rather than overflow.
     int32_t readNumber() {
-        while (position_ < text_.size() && isSpace(text_[position_]))
-            ++position_;
-        bool negative = false;
-        if (position_ < text_.size() && (text_[position_] == '-' || text_[position_] == '+'))
-            negative = text_[position_++] == '-';
-        uint32_t value = 0;
-        while (position_ < text_.size() && text_[position_] >= '0' && text_[position_] <= '9')
-            value = value * 10u + uint32_t(text_[position_++] - '0');
-        return int32_t(negative ? 0u - value : value);
+        const DecimalRead number = readDecimal(text_, position_);
+        position_ = number.end;
+        return number.value;
     }
 
   private:

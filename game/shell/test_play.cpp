@@ -1,4 +1,6 @@
 #include "shell/scene_machine.h"
+
+#include "platform/decimal.h"
 #include "shell/scenes.h"
 #include "world/player.h"
 
@@ -10,16 +12,8 @@ namespace {
 // taken, the first other character ends it, no digits read as 0. Characters
 // past the end of a short command line count as absent.
 int readField(const char* line, size_t length, size_t from, size_t count) {
-    size_t i = from;
-    const size_t end = std::min(length, from + count);
-    while (i < end && (line[i] == ' ' || line[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < end && (line[i] == '+' || line[i] == '-')) negative = line[i++] == '-';
-    long value = 0;
-    while (i < end && line[i] >= '0' && line[i] <= '9')
-        value = value * 10 + (line[i++] - '0');
-    return int(negative ? -value : value);
+    if (from >= length) return 0;
+    return readDecimal(std::string_view(line + from, std::min(count, length - from))).value;
 }
 
 } // namespace

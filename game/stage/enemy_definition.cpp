@@ -1,6 +1,7 @@
 #include "stage/enemy_definition.h"
 
 #include "platform/blit.h"
+#include "platform/decimal.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/sheets.h"
@@ -23,38 +24,6 @@ int clampToInt(int64_t value) {
     return int(value);
 }
 
-struct Scanned {
-    int value = 0;
-    bool matched = false; // at least one digit
-    size_t end = 0;       // index right after the digits
-};
-
-// A decimal number the way "%d" takes it: leading white space, an optional
-// sign, digits up to the first other character. Saturates instead of
-// overflowing; no digits reads as 0 and is not a match.
-Scanned scanDecimal(std::string_view text, size_t from = 0) {
-    Scanned result;
-    size_t i = from;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
-                               text[i] == '\r' || text[i] == '\v' || text[i] == '\f'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    int64_t magnitude = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        result.matched = true;
-        if (magnitude <= int64_t(std::numeric_limits<int32_t>::max()) + 1)
-            magnitude = magnitude * 10 + (text[i] - '0');
-    }
-    if (!result.matched) return result;
-    result.value = clampToInt(negative ? -magnitude : magnitude);
-    result.end = i;
-    return result;
-}
-
 // "%d,%d": a field that cannot be scanned, and every field after it, reads as 0.
 struct IntPair {
     int first = 0;
@@ -62,18 +31,18 @@ struct IntPair {
 };
 IntPair scanPair(std::string_view text) {
     IntPair pair;
-    Scanned first = scanDecimal(text);
+    const DecimalRead first = readDecimal(text);
     if (!first.matched) return pair;
     pair.first = first.value;
     if (first.end < text.size() && text[first.end] == ',')
-        pair.second = scanDecimal(text, first.end + 1).value;
+        pair.second = readDecimal(text, first.end + 1).value;
     return pair;
 }
 
 // The number in the fixed-width field at [from, from + width), cut at the end of the value.
 int scanField(std::string_view value, size_t from, size_t width) {
     if (from >= value.size()) return 0;
-    return scanDecimal(value.substr(from, width)).value;
+    return readDecimal(value.substr(from, width)).value;
 }
 
 std::string keyOf(int number) {
@@ -131,7 +100,7 @@ bool loadEnemyDefinition(Enemy& enemy, int kind, uint32_t now) {
     enemy.height = size.second;
 
     if (!readValue(file, "GENERAL", "YASE", value)) return false;
-    enemy.inset = scanDecimal(value).value;
+    enemy.inset = readDecimal(value).value;
 
     Animator& animator = enemy.animator;
     for (int frame = 0; frame < Animator::MAX_FRAMES; ++frame) {

@@ -1,5 +1,6 @@
 #include "stage/stage_file.h"
 
+#include "platform/decimal.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
 
@@ -43,18 +44,10 @@ class StageText {
     NumberRead readNumber(int32_t& value) {
         skipSpace();
         if (position_ >= text_.size()) return NumberRead::EndOfFile;
-        size_t start = position_;
-        bool negative = false;
-        if (text_[position_] == '-' || text_[position_] == '+')
-            negative = text_[position_++] == '-';
-        if (position_ >= text_.size() || !isDigit(text_[position_])) {
-            position_ = start;
-            return NumberRead::Malformed;
-        }
-        uint32_t magnitude = 0;
-        while (position_ < text_.size() && isDigit(text_[position_]))
-            magnitude = magnitude * 10u + uint32_t(text_[position_++] - '0');
-        value = int32_t(negative ? 0u - magnitude : magnitude);
+        const DecimalRead number = readDecimal(text_, position_);
+        if (!number.matched) return NumberRead::Malformed;
+        value = number.value;
+        position_ = number.end;
         return NumberRead::Read;
     }
 
@@ -65,7 +58,6 @@ class StageText {
     }
 
   private:
-    static bool isDigit(char c) { return c >= '0' && c <= '9'; }
     static bool isSpace(char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
     }
