@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config ccache clang-format
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
-  libfluidsynth-dev timgm6mb-soundfont
+  libfluidsynth-dev timgm6mb-soundfont libpng-dev
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation2
   qt6-base-dev
   libgtest-dev libbenchmark-dev

@@ -1,7 +1,7 @@
 // The headless backend: the platform interface without a window, for tests.
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
-#include "platform/headless/picture_writer.h"
+#include "platform/headless/picture_file.h"
 
 #include <cstdio>
 #include <cstring>
