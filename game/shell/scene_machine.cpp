@@ -9,7 +9,7 @@
 #include "platform/sound.h"
 #include "platform/text.h"
 #include "shell/frame_clock.h"
-#include "shell/scenes.h"
+#include "shell/scene_table.h"
 #include "shell/window_messages.h"
 
 int sceneNumber = SCENE_BOOT;
@@ -27,17 +27,8 @@ namespace {
 
 constexpr uint32_t FADE_STEP_MS = 50;
 
-SceneHandler defaultHandlers[SCENE_COUNT] = {
-    bootScene,     gameplayScene,   endingScene,  logoScene,      titleScene,
-    gameOverScene, extraStageScene, rankingScene, staffRollScene, confirmationScene,
-};
-SceneHandler handlers[SCENE_COUNT];
-
-struct ConfirmationState {
-    uint8_t entered = 0;
-    uint8_t leaving = 0;
-    int cursor = 0; // 0 OK, 1 CANCEL
-} confirmation;
+// Handlers that tests put in place of a scene's own; none by default.
+SceneHandler replacedHandlers[SCENE_COUNT] = {};
 
 } // namespace
 
@@ -56,19 +47,18 @@ void resetSceneMachine() {
     playMode = PLAY_NORMAL;
     withoutDyingSwitch = 0;
     testPlayStartX = 0;
-    confirmation = ConfirmationState{};
-    for (int i = 0; i < SCENE_COUNT; ++i)
-        handlers[i] = defaultHandlers[i];
+    for (SceneHandler& handler : replacedHandlers)
+        handler = nullptr;
 }
 
 void setSceneHandler(int scene, SceneHandler handler) {
-    if (scene >= 0 && scene < SCENE_COUNT) handlers[scene] = handler;
+    if (scene >= 0 && scene < SCENE_COUNT) replacedHandlers[scene] = handler;
 }
 
 SceneHandler sceneHandler(int scene) {
-    if (scene < 0 || scene >= SCENE_COUNT) return nullptr;
-    if (!handlers[0]) resetSceneMachine();
-    return handlers[scene];
+    const SceneRow* row = sceneRow(scene);
+    if (!row) return nullptr;
+    return replacedHandlers[scene] ? replacedHandlers[scene] : row->handler;
 }
 
 void sceneDispatcher() {
@@ -141,56 +131,6 @@ void escapeRequest() {
     returnScene = sceneNumber;
     sceneNumber = SCENE_CONFIRMATION;
     screenCaptureBlit(0, 0, SHEET_SNAPSHOT, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-}
-
-void confirmationScene() {
-    input.update();
-    opaqueBlit(0, 0, SHEET_SNAPSHOT, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
-    drawRectangle(64, 96, 224, 160, 0x000000, 0x0000FF, 2);
-    spriteText(79, 110, returnScene == SCENE_GAMEPLAY ? "RETURN TO TITLE?" : "EXIT?");
-    spriteText(84, 123, confirmation.cursor == 0 ? "lOK" : " OK");
-    spriteText(84, 132, confirmation.cursor == 1 ? "lCANCEL" : " CANCEL");
-
-    if (!confirmation.entered) {
-        confirmation.entered = 1;
-        pauseMusic();
-        pauseAllEffects();
-    }
-    if (!confirmation.leaving && escapeAgainFlag) {
-        confirmation.cursor = 1;
-        confirmation.leaving = 1;
-        escapeAgainFlag = 0;
-    }
-    if (!confirmation.leaving) {
-        if (input.state(BUTTON_UP) == STATE_PRESSED) confirmation.cursor = 0;
-        if (input.state(BUTTON_DOWN) == STATE_PRESSED) confirmation.cursor = 1;
-    }
-    if (!confirmation.leaving && confirmPressed()) {
-        confirmation.leaving = 1;
-        if (confirmation.cursor == 0) startFadeOut();
-    }
-    if (confirmation.leaving && fadeState == FADE_NONE) {
-        confirmation.leaving = 0;
-        confirmation.entered = 0;
-        if (confirmation.cursor == 1) {
-            confirmation.cursor = 0;
-            resumeMusic();
-            resumeAllEffects();
-            sceneNumber = returnScene;
-        } else {
-            platform::sleep(500);
-            if (returnScene == SCENE_GAMEPLAY) {
-                sceneNumber = SCENE_TITLE;
-                startFadeIn();
-            } else {
-                quitOperation();
-            }
-        }
-        return;
-    }
-    if (confirmation.cursor == 0 && confirmation.leaving) advanceGameClock(frameTime * 1000.0);
-    drawFade();
-    present(1, CLEAR_BLACK);
 }
 
 void quitOperation() {

@@ -2,6 +2,8 @@
 // confirmation scene, and the quit operation.
 #pragma once
 
+#include "shell/scene_table.h"
+
 #include <cstdint>
 
 enum Scene {
@@ -44,8 +46,8 @@ extern int testPlayStartX;
 // Puts every scene-machine variable back to its start value.
 void resetSceneMachine();
 
-using SceneHandler = void (*)();
-// The handler run for a scene number; tests replace handlers.
+// The handler run for a scene number: the scene table's, unless a test put
+// another in its place (until the next reset of the scene machine).
 void setSceneHandler(int scene, SceneHandler handler);
 SceneHandler sceneHandler(int scene);
 
@@ -71,7 +73,6 @@ bool readyToLeave(uint8_t leavingFlag);
 void finishLeaving(uint8_t& leavingFlag);
 
 void escapeRequest();
-void confirmationScene();
 void quitOperation();
 
 // One frame of a scene whose contents arrive later: input, fade, present.

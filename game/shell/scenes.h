@@ -12,6 +12,7 @@ void gameOverScene();
 void extraStageScene();
 void rankingScene();
 void staffRollScene();
+void confirmationScene();
 
 // Scene states start at zero when the program starts.
 void resetLogoScene();
@@ -21,6 +22,7 @@ void resetExtraStageScene();
 void resetGameOverScene();
 void resetEndingScene();
 void resetStaffRollScene();
+void resetConfirmationScene();
 
 // The title menu's cursor: 0 GAME START, 1 EXTRA STAGE, 2 RANKING, 3 EXIT.
 int titleCursor();

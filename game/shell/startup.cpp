@@ -14,6 +14,7 @@
 #include "shell/frame_clock.h"
 #include "shell/ranking.h"
 #include "shell/scene_machine.h"
+#include "shell/scene_table.h"
 #include "shell/scenes.h"
 #include "shell/window.h"
 
@@ -45,13 +46,7 @@ bool startUp(const std::string& line) {
     setAllKeyEdgeLatches();
     clearSheetTable();
     resetSceneMachine();
-    resetLogoScene();
-    resetTitleScene();
-    resetRankingScene();
-    resetExtraStageScene();
-    resetGameOverScene();
-    resetEndingScene();
-    resetStaffRollScene();
+    resetAllScenes();
     resetWindow();
     readDisplayOptions();
     if (!startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT)) {
