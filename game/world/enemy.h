@@ -2,15 +2,11 @@
 #pragma once
 
 #include "world/animator.h"
+#include "world/body.h"
 
 #include <cstdint>
 
-struct Enemy {
-    // Box fields, shared in shape with every moving thing; y is the bottom edge.
-    double x = 0, y = 0, vx = 0, vy = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t inset = 0;  // used against map objects only
+struct Enemy : Body {
     uint8_t facing = 0; // 1 right, 0 left; the pictures face right
     uint8_t active = 0;
     uint8_t knockedOut = 0;

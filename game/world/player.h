@@ -2,6 +2,7 @@
 #pragma once
 
 #include "world/animator.h"
+#include "world/body.h"
 
 #include <cstdint>
 
@@ -23,12 +24,8 @@ enum PlayerLine {
     LINE_ENTERING = 12,
 };
 
-struct Player {
-    // Box fields, shared in shape with every moving thing.
-    double x = 0, y = 0, vx = 0, vy = 0;
-    int32_t width = 16;
-    int32_t height = 32;
-    int32_t inset = 3;
+struct Player : Body {
+    Player() : Body{0, 0, 0, 0, 16, 32, 3} {}
     MapObject* groundObject = nullptr;
     uint8_t facing = 1; // 1 right, 0 left
     uint8_t aiming = 0;
