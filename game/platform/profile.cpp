@@ -128,17 +128,6 @@ std::string_view unquote(std::string_view value) {
     return value;
 }
 
-std::optional<std::string> findValue(const std::string& fileName, const char* section,
-                                     const char* key) {
-    if (!section || !key) return std::nullopt;
-    std::optional<std::string> text = readWholeFile(resolvePath(fileName));
-    if (!text) return std::nullopt;
-    std::vector<Line> lines = splitLines(*text);
-    Location where = locate(lines, trim(section), trim(key));
-    if (!where.keyLine) return std::nullopt;
-    return std::string(unquote(lines[*where.keyLine].value));
-}
-
 std::string_view detectLineEnd(const std::string& text) {
     size_t newline = text.find('\n');
     if (newline == std::string::npos) return "\r\n";
@@ -187,18 +176,43 @@ bool replaceFileAtomically(const std::string& path, const std::string& text) {
 
 } // namespace
 
-int profileReadInt(const std::string& fileName, const char* section, const char* key,
-                   int defaultValue) {
-    std::optional<std::string> value = findValue(fileName, section, key);
+struct ProfileText::Parsed {
+    std::string text;
+    std::vector<Line> lines; // views into text
+};
+
+ProfileText::ProfileText(const std::string& fileName) {
+    auto parsed = std::make_shared<Parsed>();
+    if (std::optional<std::string> text = readWholeFile(resolvePath(fileName))) {
+        parsed->text = std::move(*text);
+        parsed->lines = splitLines(parsed->text);
+    }
+    parsed_ = std::move(parsed);
+}
+
+namespace {
+
+std::optional<std::string> findValue(const std::vector<Line>& lines, const char* section,
+                                     const char* key) {
+    if (!section || !key) return std::nullopt;
+    Location where = locate(lines, trim(section), trim(key));
+    if (!where.keyLine) return std::nullopt;
+    return std::string(unquote(lines[*where.keyLine].value));
+}
+
+} // namespace
+
+int ProfileText::readInt(const char* section, const char* key, int defaultValue) const {
+    std::optional<std::string> value = findValue(parsed_->lines, section, key);
     // An empty value counts as missing, as in GetPrivateProfileInt.
     if (!value || value->empty()) return defaultValue;
     return readDecimal(*value).value;
 }
 
-std::string profileReadString(const std::string& fileName, const char* section, const char* key,
-                              const char* defaultValue, size_t bufferSize) {
+std::string ProfileText::readString(const char* section, const char* key, const char* defaultValue,
+                                    size_t bufferSize) const {
     std::string result;
-    if (std::optional<std::string> value = findValue(fileName, section, key)) {
+    if (std::optional<std::string> value = findValue(parsed_->lines, section, key)) {
         result = std::move(*value);
     } else if (defaultValue) {
         // Windows drops trailing blanks of the default.
@@ -210,6 +224,16 @@ std::string profileReadString(const std::string& fileName, const char* section, 
     if (bufferSize == 0) return std::string();
     if (result.size() > bufferSize - 1) result.resize(bufferSize - 1);
     return result;
+}
+
+int profileReadInt(const std::string& fileName, const char* section, const char* key,
+                   int defaultValue) {
+    return ProfileText(fileName).readInt(section, key, defaultValue);
+}
+
+std::string profileReadString(const std::string& fileName, const char* section, const char* key,
+                              const char* defaultValue, size_t bufferSize) {
+    return ProfileText(fileName).readString(section, key, defaultValue, bufferSize);
 }
 
 bool profileWriteString(const std::string& fileName, const char* section, const char* key,

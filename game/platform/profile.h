@@ -5,6 +5,7 @@
 // its other lines byte for byte.
 #pragma once
 
+#include <memory>
 #include <string>
 
 // Integer value of the key, or defaultValue when the section or key is missing.
@@ -20,3 +21,18 @@ std::string profileReadString(const std::string& fileName, const char* section, 
 // missing. Returns false when the file could not be written.
 bool profileWriteString(const std::string& fileName, const char* section, const char* key,
                         const char* value);
+
+// A profile file read once, for a reader that takes many keys from it (an
+// enemy definition): each read gives what the functions above give for the
+// file as it was when it was read. A file that cannot be read has no keys.
+class ProfileText {
+  public:
+    explicit ProfileText(const std::string& fileName);
+    int readInt(const char* section, const char* key, int defaultValue) const;
+    std::string readString(const char* section, const char* key, const char* defaultValue,
+                           size_t bufferSize = 1024) const;
+
+  private:
+    struct Parsed;
+    std::shared_ptr<const Parsed> parsed_;
+};

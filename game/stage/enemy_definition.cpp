@@ -51,9 +51,9 @@ std::string keyOf(int number) {
     return key;
 }
 
-bool readValue(const std::string& file, const char* section, const std::string& key,
+bool readValue(const ProfileText& file, const char* section, const std::string& key,
                std::string& value) {
-    value = profileReadString(file, section, key.c_str(), ABSENT, VALUE_BUFFER_SIZE);
+    value = file.readString(section, key.c_str(), ABSENT, VALUE_BUFFER_SIZE);
     return value != ABSENT;
 }
 
@@ -92,7 +92,9 @@ bool loadEnemyDefinition(Enemy& enemy, int kind, uint32_t now) {
     if (kind < 0 || kind > 255) return false;
     enemy.kind = uint8_t(kind);
 
-    const std::string file = enemyDefinitionPath(kind);
+    // One read of the file serves every key, as reading it afresh per key
+    // would give the same values.
+    const ProfileText file(enemyDefinitionPath(kind));
     std::string value;
     if (!readValue(file, "GENERAL", "SIZE", value)) return false;
     const IntPair size = scanPair(value);
