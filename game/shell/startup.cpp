@@ -51,7 +51,7 @@ bool startUp(const std::string& line) {
     readDisplayOptions();
     if (!startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT)) {
         platform::messageBox("Can't create DirectDraw Object", "error",
-                             platform::MessageIcon::Error);
+                             platform::MessageIcon::None);
         return false;
     }
     onWindowCreate();

@@ -35,6 +35,7 @@ TEST(StartUp, DisplayFailureShowsTheErrorBoxAndEnds) {
     ASSERT_EQ(headless::messageBoxes().size(), 1u);
     EXPECT_EQ(headless::messageBoxes()[0].text, "Can't create DirectDraw Object");
     EXPECT_EQ(headless::messageBoxes()[0].caption, "error");
+    EXPECT_EQ(headless::messageBoxes()[0].icon, platform::MessageIcon::None) << "MB_OK alone";
     EXPECT_EQ(headless::framesShown(), 0u);
 }
 
@@ -109,6 +110,7 @@ TEST(BootScene, UnusableJoystickShowsTheFatalErrorAndCloses) {
     EXPECT_EQ(headless::messageBoxes()[0].caption, "致命的なｴﾗｰ");
     EXPECT_EQ(headless::messageBoxes()[0].text,
               "入力ﾃﾞﾊﾞｲｽの初期化中にｴﾗｰが発生しました。設定を確認してください。");
+    EXPECT_EQ(headless::messageBoxes()[0].icon, platform::MessageIcon::Error);
 }
 
 TEST(WindowCreation, SeedsTheRandomSourceAndReadsF10) {
