@@ -130,7 +130,9 @@ void escapeRequest() {
     }
     returnScene = sceneNumber;
     sceneNumber = SCENE_CONFIRMATION;
-    screenCaptureBlit(0, 0, SHEET_SNAPSHOT, 0, 0, SCREEN_WIDTH, SCREEN_HEIGHT);
+    // The picture the player was looking at: the back buffer has already been
+    // cleared for the next frame by the present that showed it.
+    captureShownPicture(SHEET_SNAPSHOT);
 }
 
 void quitOperation() {
