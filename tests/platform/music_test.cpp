@@ -20,23 +20,6 @@ using headless::MidiState;
 using platform::MidiStart;
 
 // A format 0 file with one quarter note.
-void writeMidi(const fs::path& path) {
-    // clang-format off
-    const std::vector<uint8_t> bytes = {
-        'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
-        'M', 'T', 'r', 'k', 0, 0, 0, 12,
-        0x00, 0x90, 60, 100, // note on
-        0x60, 0x80, 60, 0,   // note off a quarter later
-        0x00, 0xFF, 0x2F, 0, // end of track
-    };
-    // clang-format on
-    fs::create_directories(path.parent_path());
-    FILE* out = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(out, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
-}
-
 class MusicTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -45,7 +28,7 @@ class MusicTest : public testing::Test {
         headless::resetAudio();
         folder = makeTempFolder("music");
         for (const char* name : {"def.mid", "stage2.mid", "crd.mid"}) {
-            writeMidi(folder / "bgm" / name);
+            writeMidiFile(folder / "bgm" / name);
         }
         setGameFolderFromExecutable((folder / "velta").string());
     }

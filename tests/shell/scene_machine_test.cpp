@@ -3,8 +3,10 @@
 #include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
+#include "platform/music.h"
 #include "platform/palette.h"
 #include "platform/sheets.h"
+#include "platform/sound.h"
 #include "platform/virtual_keys.h"
 #include "shell/frame_clock.h"
 #include "shell/random.h"
@@ -120,19 +122,42 @@ TEST(EscapeRequest, IgnoredDuringFadesAndPause) {
     escapeRequest();
     EXPECT_EQ(sceneNumber, SCENE_TITLE);
     pauseFlag = 0;
-    backBuffer().fill(135);
     escapeRequest();
     EXPECT_EQ(sceneNumber, SCENE_CONFIRMATION);
     EXPECT_EQ(returnScene, SCENE_TITLE);
-    EXPECT_EQ(sheetSurface(SHEET_SNAPSHOT)->at(100, 100), 135);
     escapeRequest();
     EXPECT_EQ(escapeAgainFlag, 1);
+}
+
+// The dialog stands over the picture the player saw, not over the flat colour
+// the present has already cleared the back buffer to.
+TEST(EscapeRequest, SnapshotHoldsThePictureLastShown) {
+    for (bool pageFlip : {false, true}) {
+        headless::resetAll();
+        ASSERT_EQ(startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT), 1);
+        setPageFlipMode(pageFlip);
+        resetSceneMachine();
+        createBlankSheet(SHEET_SNAPSHOT, 288, 256);
+        sceneNumber = SCENE_TITLE;
+        backBuffer().fill(135);
+        backBuffer().row(10)[20] = 7;
+        backBuffer().row(255)[287] = 9;
+        present(1, 42);
+        escapeRequest();
+        const Surface& snapshot = *sheetSurface(SHEET_SNAPSHOT);
+        EXPECT_EQ(snapshot.at(20, 10), 7) << "page flip " << pageFlip;
+        EXPECT_EQ(snapshot.at(287, 255), 9) << "page flip " << pageFlip;
+        EXPECT_EQ(snapshot.at(100, 100), 135) << "page flip " << pageFlip;
+    }
+    setPageFlipMode(false);
 }
 
 class Confirmation : public testing::Test {
   protected:
     Confirmation() : game("confirmation") {}
     void SetUp() override {
+        writeMidiFile(game.folder() / "bgm" / "def.mid");
+        writeToneWave(game.folder() / "se" / "gmov.wav", 2000);
         ASSERT_TRUE(startUp("/D"));
         ASSERT_TRUE(runPassesUntilTitleSettles());
     }
@@ -143,6 +168,13 @@ class Confirmation : public testing::Test {
             if (sceneNumber == SCENE_TITLE && fadeState == FADE_NONE) return true;
         }
         return false;
+    }
+    // Music and a long effect sounding when Escape is pressed.
+    void startSounds() {
+        loadAndPlayMusic("bgm\\def.mid");
+        playEffect(SE_GMOV);
+        ASSERT_EQ(headless::musicRecord().state, headless::MidiState::Playing);
+        ASSERT_EQ(effectStatus(SE_GMOV), EFFECT_PLAYING);
     }
     GameFolderFixture game;
 };
@@ -162,29 +194,42 @@ TEST_F(Confirmation, OkInATitleSceneEndsTheProgram) {
     EXPECT_FALSE(videoStarted());
 }
 
-TEST_F(Confirmation, OkFromGameplayReturnsToTheTitle) {
+TEST_F(Confirmation, OkFromGameplayReturnsToTheTitleWithTheMusicLeftPaused) {
     sceneNumber = SCENE_GAMEPLAY;
     ASSERT_TRUE(runPasses(1));
+    startSounds();
     pressEscape();
     ASSERT_TRUE(runPasses(1));
     ASSERT_EQ(sceneNumber, SCENE_CONFIRMATION);
+    ASSERT_TRUE(runPasses(1)); // the dialog's first pass pauses everything
+    EXPECT_EQ(headless::musicRecord().state, headless::MidiState::Paused);
+    EXPECT_EQ(effectStatus(SE_GMOV), 0);
     ASSERT_TRUE(tapKey(VK_Z));
     for (int i = 0; i < 100 && sceneNumber == SCENE_CONFIRMATION; ++i)
         ASSERT_TRUE(runPasses(1));
     EXPECT_EQ(sceneNumber, SCENE_TITLE);
     EXPECT_EQ(fadeState, FADE_IN);
-    EXPECT_EQ(headless::musicRecord().state, headless::MidiState::Stopped);
+    EXPECT_EQ(headless::musicRecord().state, headless::MidiState::Paused);
+    EXPECT_EQ(effectStatus(SE_GMOV), 0);
 }
 
-TEST_F(Confirmation, CancelReturnsWithoutAFadeAndResumesMusic) {
+TEST_F(Confirmation, CancelReturnsWithoutAFadeAndResumesMusicAndEffects) {
+    startSounds();
     pressEscape();
     ASSERT_TRUE(runPasses(1));
+    ASSERT_TRUE(runPasses(1));
+    EXPECT_EQ(headless::musicRecord().state, headless::MidiState::Paused);
+    EXPECT_EQ(effectStatus(SE_GMOV), 0);
+    const uint32_t musicPlayed = headless::musicRecord().playedMs;
     ASSERT_TRUE(tapKey(VK_DOWN));
     ASSERT_TRUE(tapKey(VK_UP));
     ASSERT_TRUE(tapKey(VK_DOWN));
+    EXPECT_EQ(headless::musicRecord().playedMs, musicPlayed) << "paused music stands still";
     ASSERT_TRUE(tapKey(VK_Z));
     EXPECT_EQ(sceneNumber, SCENE_TITLE);
     EXPECT_EQ(fadeState, FADE_NONE);
+    EXPECT_EQ(headless::musicRecord().state, headless::MidiState::Playing);
+    EXPECT_EQ(effectStatus(SE_GMOV), EFFECT_PLAYING) << "the effect goes on where it stopped";
 }
 
 TEST_F(Confirmation, EscapeAgainChoosesCancel) {

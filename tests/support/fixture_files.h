@@ -26,6 +26,9 @@ std::vector<Rgb> testPalette();
 // A 16-bit mono PCM WAVE file of a quiet tone lasting the given time.
 void writeToneWave(const std::filesystem::path& file, uint32_t milliseconds);
 
+// A standard MIDI file of one quarter note.
+void writeMidiFile(const std::filesystem::path& file);
+
 void writeTextFile(const std::filesystem::path& file, const std::string& text);
 std::string readTextFile(const std::filesystem::path& file);
 
