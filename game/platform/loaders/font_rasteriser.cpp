@@ -45,6 +45,15 @@ constexpr FaceAlias FACE_ALIASES[] = {
 // Families tried, in order, when nothing else can be had.
 constexpr const char* LAST_RESORT_FAMILIES[] = {"IPAMincho", "IPAGothic", "Liberation Serif"};
 
+// The Mincho face keeps each letter's own shape at 12 pixels only with light
+// hinting; the strong hinting for 1-bit output merges its strokes ("Someone"
+// came out as "Soneone"). The Latin serif face is the other way round: strong
+// hinting keeps its serifs and even spacing, light hinting breaks letters
+// apart ("CR EATED").
+int hintingFor(const std::string& family) {
+    return family.rfind("Liberation", 0) == 0 ? TTF_HINTING_MONO : TTF_HINTING_LIGHT;
+}
+
 bool sameNameIgnoringCase(const std::string& a, const char* b) {
     size_t i = 0;
     for (; i < a.size() && b[i] != '\0'; ++i) {
@@ -220,9 +229,8 @@ RasterFont* openRasterFont(const std::string& faceName, int cellHeight) {
     if (font == nullptr) {
         return nullptr;
     }
-    // 1-bit rendering hinted for 1-bit output, and no kerning: GDI's TextOut
-    // advances by the plain glyph widths.
-    TTF_SetFontHinting(font, TTF_HINTING_MONO);
+    // No kerning: GDI's TextOut advances by the plain glyph widths.
+    TTF_SetFontHinting(font, hintingFor(file.family));
     TTF_SetFontKerning(font, 0);
     sizeFontToCell(font, cellHeight);
     std::unique_ptr<RasterFont, FontDeleter> entry(new RasterFont{font, cellHeight});
