@@ -20,13 +20,15 @@
 
 namespace {
 
+// The window's options: never written by the game, so a player's choice stays.
 void readDisplayOptions() {
-    const std::string settings = settingsFilePath();
-    const int scale = profileReadInt(settings, "DISPLAY", "SCALE", 0);
-    const int fullscreen = profileReadInt(settings, "DISPLAY", "FULLSCREEN", 0);
+    const ProfileText settings(settingsFilePath());
+    const int scale = settings.readInt("DISPLAY", "SCALE", 0);
     platform::DisplayOptions options;
     options.scale = scale > 0 && scale <= 16 ? scale : 0;
-    options.fullscreen = fullscreen != 0;
+    options.fullscreen = settings.readInt("DISPLAY", "FULLSCREEN", 0) != 0;
+    options.border = settings.readInt("DISPLAY", "BORDER", 0) != 0;
+    options.vsync = settings.readInt("DISPLAY", "VSYNC", 1) != 0;
     setDisplayOptions(options);
 }
 

@@ -84,6 +84,18 @@ TEST_F(Blits, DrawingBelowTheLogicalScreenIsNotShown) {
     EXPECT_EQ(shown[size_t(112) * DISPLAY_WIDTH + 176], 200);
 }
 
+TEST_F(Blits, PresentNamesThePartOfTheDisplayThatHoldsThePicture) {
+    present(1, 0);
+    EXPECT_EQ(headless::lastFramePicture(), (platform::DisplayRect{176, 112, 288, 256}));
+    const headless::Picture picture = headless::shownPicture();
+    EXPECT_EQ(picture.width, 288);
+    EXPECT_EQ(picture.height, 256);
+    setPageFlipMode(true);
+    present(1, 0);
+    EXPECT_EQ(headless::lastFramePicture(), (platform::DisplayRect{0, 0, 640, 480}));
+    setPageFlipMode(false);
+}
+
 TEST_F(Blits, PresentClearsOnlyWithClearFlagOne) {
     keyedBlit(0, 0, SHEET_MAPOBJ, 0, 0, 16, 16);
     present(0, 0);

@@ -28,6 +28,32 @@ TEST(StartUp, LogsEveryStepInOrder) {
     EXPECT_TRUE(std::filesystem::exists(game.folder() / "palfile.dat"));
 }
 
+TEST(StartUp, TheWindowsOptionsComeFromConfigIni) {
+    // clang-format off
+    const struct {
+        const char* config;
+        int scale;
+        bool fullscreen, border, vsync;
+    } cases[] = {
+        {"",                                                        0, false, false, true},
+        {"[DISPLAY]\r\nSCALE=3\r\nFULLSCREEN=1\r\n",                3, true,  false, true},
+        {"[display]\r\nborder=1\r\nvsync=0\r\n",                    0, false, true,  false},
+        {"[DISPLAY]\r\nSCALE=17\r\nBORDER=0\r\nVSYNC=1\r\n",        0, false, false, true},
+        {"[DISPLAY]\r\nSCALE=-2\r\n",                               0, false, false, true},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        GameFolderFixture game("display-options");
+        game.writeConfig(c.config);
+        ASSERT_TRUE(startUp(""));
+        const platform::DisplayOptions& options = headless::openedDisplayOptions();
+        EXPECT_EQ(options.scale, c.scale) << c.config;
+        EXPECT_EQ(options.fullscreen, c.fullscreen) << c.config;
+        EXPECT_EQ(options.border, c.border) << c.config;
+        EXPECT_EQ(options.vsync, c.vsync) << c.config;
+    }
+}
+
 TEST(StartUp, DisplayFailureShowsTheErrorBoxAndEnds) {
     GameFolderFixture game("no-display");
     headless::setDisplayAvailable(false);
