@@ -8,7 +8,7 @@ packages=(
   cmake g++ make pkg-config ccache clang-format
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
   libfluidsynth-dev timgm6mb-soundfont libpng-dev
-  fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation2
+  fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation2 xfonts-efont-unicode
   qt6-base-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool

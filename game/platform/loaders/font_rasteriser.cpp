@@ -9,10 +9,16 @@
 #include <map>
 #include <memory>
 #include <utility>
+#include <vector>
 
+// One or more faces drawn as one font: each character is drawn with the
+// first face that has it, the last face (the outline face) being the one
+// that draws whatever the others lack. Every face's baseline is put at the
+// first face's.
 struct RasterFont {
-    TTF_Font* font = nullptr;
+    std::vector<TTF_Font*> faces;
     int cellHeight = 0;
+    int baseline = 0;
 };
 
 namespace {
@@ -45,13 +51,13 @@ constexpr FaceAlias FACE_ALIASES[] = {
 // Families tried, in order, when nothing else can be had.
 constexpr const char* LAST_RESORT_FAMILIES[] = {"IPAMincho", "IPAGothic", "Liberation Serif"};
 
-// The Mincho face keeps each letter's own shape at 12 pixels only with light
-// hinting; the strong hinting for 1-bit output merges its strokes ("Someone"
-// came out as "Soneone"). The Latin serif face is the other way round: strong
-// hinting keeps its serifs and even spacing, light hinting breaks letters
-// apart ("CR EATED").
-int hintingFor(const std::string& family) {
-    return family.rfind("Liberation", 0) == 0 ? TTF_HINTING_MONO : TTF_HINTING_LIGHT;
+// Hinting for 1-bit output keeps serifs and even spacing, except for the
+// Mincho outlines below 13 pixels, where it merges strokes ("Someone" came
+// out as "Soneone"); light hinting keeps those letters apart. (At 12 pixels
+// the bitmap faces below draw most of that text anyway.)
+int hintingFor(const std::string& family, int cellHeight) {
+    const bool latin = family.rfind("Liberation", 0) == 0;
+    return !latin && cellHeight < 13 ? TTF_HINTING_LIGHT : TTF_HINTING_MONO;
 }
 
 bool sameNameIgnoringCase(const std::string& a, const char* b) {
@@ -151,12 +157,99 @@ struct FontCacheKey {
 
 struct FontDeleter {
     void operator()(RasterFont* font) const {
-        if (font->font != nullptr && TTF_WasInit()) {
-            TTF_CloseFont(font->font);
+        if (TTF_WasInit()) {
+            for (TTF_Font* face : font->faces)
+                TTF_CloseFont(face);
         }
         delete font;
     }
 };
+
+// Bitmap faces drawn before an outline family at one cell height. At 12
+// pixels the Mincho outlines lose strokes whatever the hinting ("Someone"
+// comes out as "Soneone", "I" as "["), while these 12-pixel bitmap faces of
+// Latin and Japanese text are drawn for exactly that size. Characters they
+// lack (such as 髙) come from the outline face.
+struct BitmapFaces {
+    const char* family;
+    int cellHeight;
+    const char* files[2];
+};
+// clang-format off
+constexpr BitmapFaces BITMAP_FACES[] = {
+    {"IPAMincho", 12, {"/usr/share/fonts/X11/misc/h12.pcf.gz", "/usr/share/fonts/X11/misc/f12.pcf.gz"}},
+};
+// clang-format on
+
+// The bitmap faces for the family at this height that can be opened here.
+std::vector<TTF_Font*> openBitmapFaces(const std::string& family, int cellHeight) {
+    std::vector<TTF_Font*> faces;
+    for (const BitmapFaces& bitmap : BITMAP_FACES) {
+        if (family != bitmap.family || cellHeight != bitmap.cellHeight) continue;
+        for (const char* file : bitmap.files) {
+            TTF_Font* face = TTF_OpenFont(file, cellHeight);
+            if (face && TTF_FontHeight(face) == cellHeight) {
+                faces.push_back(face);
+            } else if (face) {
+                TTF_CloseFont(face);
+            }
+        }
+    }
+    return faces;
+}
+
+// Decodes one UTF-8 character at i, moving i past it; a byte that starts no
+// character is taken alone as U+FFFD.
+uint32_t nextCodePoint(const std::string& utf8, size_t& i) {
+    const auto byte = [&](size_t at) { return static_cast<unsigned char>(utf8[at]); };
+    const unsigned char lead = byte(i);
+    const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || i + size_t(length) > utf8.size()) {
+        ++i;
+        return 0xFFFD;
+    }
+    uint32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+    for (int k = 1; k < length; ++k) {
+        if ((byte(i + size_t(k)) & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        code = (code << 6) | (byte(i + size_t(k)) & 0x3F);
+    }
+    i += size_t(length);
+    return code;
+}
+
+struct TextRun {
+    TTF_Font* face;
+    std::string utf8;
+};
+
+// The text cut into runs that one face draws each.
+std::vector<TextRun> splitIntoRuns(const RasterFont* font, const std::string& utf8) {
+    if (font->faces.size() == 1) return {{font->faces.front(), utf8}};
+    std::vector<TextRun> runs;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t start = i;
+        const uint32_t code = nextCodePoint(utf8, i);
+        TTF_Font* face = font->faces.back();
+        for (TTF_Font* candidate : font->faces) {
+            if (TTF_GlyphIsProvided32(candidate, code)) {
+                face = candidate;
+                break;
+            }
+        }
+        if (runs.empty() || runs.back().face != face) runs.push_back({face, {}});
+        runs.back().utf8.append(utf8, start, i - start);
+    }
+    return runs;
+}
+
+int runWidth(const TextRun& run) {
+    int width = 0;
+    int height = 0;
+    return TTF_SizeUTF8(run.face, run.utf8.c_str(), &width, &height) == 0 ? width : 0;
+}
 
 std::map<FontCacheKey, std::unique_ptr<RasterFont, FontDeleter>>& fontCache() {
     static std::map<FontCacheKey, std::unique_ptr<RasterFont, FontDeleter>> cache;
@@ -230,10 +323,14 @@ RasterFont* openRasterFont(const std::string& faceName, int cellHeight) {
         return nullptr;
     }
     // No kerning: GDI's TextOut advances by the plain glyph widths.
-    TTF_SetFontHinting(font, hintingFor(file.family));
+    TTF_SetFontHinting(font, hintingFor(file.family, cellHeight));
     TTF_SetFontKerning(font, 0);
     sizeFontToCell(font, cellHeight);
-    std::unique_ptr<RasterFont, FontDeleter> entry(new RasterFont{font, cellHeight});
+    std::unique_ptr<RasterFont, FontDeleter> entry(new RasterFont);
+    entry->faces = openBitmapFaces(file.family, cellHeight);
+    entry->faces.push_back(font);
+    entry->cellHeight = cellHeight;
+    entry->baseline = TTF_FontAscent(entry->faces.front());
     RasterFont* opened = entry.get();
     fontCache()[key] = std::move(entry);
     return opened;
@@ -248,9 +345,8 @@ int measureRasterText(RasterFont* font, const std::string& utf8) {
         return 0;
     }
     int width = 0;
-    int height = 0;
-    if (TTF_SizeUTF8(font->font, utf8.c_str(), &width, &height) != 0) {
-        return 0;
+    for (const TextRun& run : splitIntoRuns(font, utf8)) {
+        width += runWidth(run);
     }
     return width;
 }
@@ -260,26 +356,35 @@ CoverageMask renderRasterText(RasterFont* font, const std::string& utf8) {
     if (font == nullptr || utf8.empty()) {
         return mask;
     }
-    SDL_Surface* rendered =
-        TTF_RenderUTF8_Solid(font->font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
-    if (rendered == nullptr) {
-        return mask;
+    const std::vector<TextRun> runs = splitIntoRuns(font, utf8);
+    for (const TextRun& run : runs) {
+        mask.width += runWidth(run);
     }
-    if (SDL_LockSurface(rendered) == 0) {
-        // Solid rendering gives an 8-bit picture: index 0 background, 1 ink.
-        mask.width = rendered->w;
-        mask.height = std::min(rendered->h, font->cellHeight);
-        mask.ink.assign(size_t(mask.width) * size_t(mask.height), 0);
-        const auto* pixels = static_cast<const uint8_t*>(rendered->pixels);
-        for (int y = 0; y < mask.height; ++y) {
-            const uint8_t* source = pixels + size_t(y) * size_t(rendered->pitch);
-            for (int x = 0; x < mask.width; ++x) {
-                mask.ink[size_t(y) * size_t(mask.width) + size_t(x)] = source[x] != 0 ? 1 : 0;
+    mask.height = font->cellHeight;
+    mask.ink.assign(size_t(mask.width) * size_t(mask.height), 0);
+    int left = 0;
+    for (const TextRun& run : runs) {
+        const int width = runWidth(run);
+        SDL_Surface* rendered =
+            TTF_RenderUTF8_Solid(run.face, run.utf8.c_str(), SDL_Color{255, 255, 255, 255});
+        if (rendered != nullptr && SDL_LockSurface(rendered) == 0) {
+            // Solid rendering gives an 8-bit picture: index 0 background, 1 ink.
+            const int top = font->baseline - TTF_FontAscent(run.face);
+            const auto* pixels = static_cast<const uint8_t*>(rendered->pixels);
+            for (int y = 0; y < rendered->h; ++y) {
+                const int my = top + y;
+                if (my < 0 || my >= mask.height) continue;
+                const uint8_t* source = pixels + size_t(y) * size_t(rendered->pitch);
+                for (int x = 0; x < rendered->w && x < width; ++x) {
+                    if (source[x] != 0 && left + x < mask.width)
+                        mask.ink[size_t(my) * size_t(mask.width) + size_t(left + x)] = 1;
+                }
             }
+            SDL_UnlockSurface(rendered);
         }
-        SDL_UnlockSurface(rendered);
+        if (rendered != nullptr) SDL_FreeSurface(rendered);
+        left += width;
     }
-    SDL_FreeSurface(rendered);
     return mask;
 }
 
