@@ -27,6 +27,16 @@ void GameFolderFixture::writeConfig(const std::string& text) {
     writeTextFile(folder_ / "config.ini", text);
 }
 
+void GameFolderFixture::useGameData() {
+    namespace fs = std::filesystem;
+    const fs::path dist = VELTA_DIST_DIR;
+    const auto options = fs::copy_options::overwrite_existing | fs::copy_options::recursive;
+    for (const auto& entry : fs::directory_iterator(dist))
+        if (entry.path().extension() == ".bmp") fs::copy(entry.path(), folder_, options);
+    for (const char* data : {"se", "bgm", "dat"})
+        fs::copy(dist / data, folder_ / data, options);
+}
+
 bool runPasses(int count) {
     for (int i = 0; i < count; ++i)
         if (!framePass()) return false;

@@ -13,6 +13,9 @@ class GameFolderFixture {
     explicit GameFolderFixture(const std::string& name);
     const std::filesystem::path& folder() const { return folder_; }
     void writeConfig(const std::string& text);
+    // The built game's own pictures, palette, sounds, music and enemy
+    // definitions in place of the fixture's stand-ins.
+    void useGameData();
 
   private:
     std::filesystem::path folder_;
