@@ -1,6 +1,6 @@
 #include "shell/blink.h"
 
-#include "shell/frame_clock.h"
+#include "core/frame_clock.h"
 
 bool Blink::update() {
     const uint32_t now = gameClock();

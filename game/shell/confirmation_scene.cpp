@@ -1,5 +1,6 @@
 // The confirmation dialog over the scene that Escape interrupted: OK leaves
 // (to the title from gameplay, else the program), CANCEL goes back.
+#include "core/frame_clock.h"
 #include "platform/blit.h"
 #include "platform/display.h"
 #include "platform/input.h"
@@ -8,7 +9,6 @@
 #include "platform/sheets.h"
 #include "platform/sound.h"
 #include "platform/text.h"
-#include "shell/frame_clock.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 

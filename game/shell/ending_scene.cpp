@@ -1,12 +1,12 @@
 // The ending: the lines appear one every quarter second, then the clear
 // message pulses; after the main game it leads to the staff roll.
+#include "core/frame_clock.h"
 #include "platform/blit.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
 #include "platform/text.h"
-#include "shell/frame_clock.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 #include "world/world.h"

@@ -1,12 +1,12 @@
 // The maker's logo: the plain name for 1.2 s, then the framed name with the
 // chime, then a fade to the title menu once the chime has ended.
+#include "core/frame_clock.h"
 #include "platform/blit.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/sound.h"
 #include "platform/text.h"
-#include "shell/frame_clock.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 

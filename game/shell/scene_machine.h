@@ -2,6 +2,8 @@
 // confirmation scene, and the quit operation.
 #pragma once
 
+#include "core/fades.h"
+#include "core/play_state.h"
 #include "shell/scene_table.h"
 
 #include <cstdint>
@@ -20,10 +22,6 @@ enum Scene {
     SCENE_COUNT = 10,
 };
 
-enum FadeState : uint8_t { FADE_NONE = 0, FADE_IN = 1, FADE_OUT = 2 };
-
-enum PlayMode { PLAY_NORMAL = 0, PLAY_DEBUG = 1, PLAY_TEST = 2 };
-
 // Clear colours the scenes present with.
 enum ClearColour : uint8_t {
     CLEAR_BLACK = 0,
@@ -36,12 +34,6 @@ extern int sceneNumber;
 extern int returnScene;
 extern uint8_t pauseFlag;
 extern uint8_t escapeAgainFlag;
-extern uint8_t fadeState;
-extern uint8_t fadeLevel;
-extern uint32_t fadeStepTime;
-extern int playMode;
-extern uint8_t withoutDyingSwitch;
-extern int testPlayStartX;
 
 // Puts every scene-machine variable back to its start value.
 void resetSceneMachine();
@@ -52,11 +44,6 @@ void setSceneHandler(int scene, SceneHandler handler);
 SceneHandler sceneHandler(int scene);
 
 void sceneDispatcher();
-
-void startFadeIn();
-void startFadeOut();
-void drawFade();
-bool fadeRunning();
 
 // "A" or "PAUSE" just pressed: the confirm of every menu and dialog.
 bool confirmPressed();

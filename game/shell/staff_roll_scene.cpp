@@ -1,12 +1,12 @@
 // The staff roll: the credits rise from below the screen at 20 pixels a
 // second to their own music, and end by themselves or on confirm.
+#include "core/frame_clock.h"
 #include "platform/blit.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "platform/music.h"
 #include "platform/platform.h"
 #include "platform/text.h"
-#include "shell/frame_clock.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 

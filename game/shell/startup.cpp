@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "core/frame_clock.h"
 #include "platform/blit.h"
 #include "platform/display.h"
 #include "platform/input.h"
@@ -11,7 +12,6 @@
 #include "platform/sheets.h"
 #include "platform/sound.h"
 #include "platform/text.h"
-#include "shell/frame_clock.h"
 #include "shell/ranking.h"
 #include "shell/scene_machine.h"
 #include "shell/scene_table.h"

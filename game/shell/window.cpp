@@ -1,5 +1,6 @@
 #include "shell/window.h"
 
+#include "core/random.h"
 #include "platform/display.h"
 #include "platform/music.h"
 #include "platform/platform.h"
@@ -7,7 +8,6 @@
 #include "platform/sound.h"
 #include "platform/text.h"
 #include "platform/virtual_keys.h"
-#include "shell/random.h"
 #include "shell/scene_machine.h"
 #include "world/player.h"
 

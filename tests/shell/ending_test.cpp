@@ -1,9 +1,9 @@
 // Game over, the ending and the staff roll.
+#include "core/frame_clock.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/sound.h"
 #include "platform/virtual_keys.h"
-#include "shell/frame_clock.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 #include "shell/shell_fixture.h"

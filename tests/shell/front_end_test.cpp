@@ -1,11 +1,11 @@
 // The logo, the title menu and the ranking display.
+#include "core/frame_clock.h"
 #include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/palette.h"
 #include "platform/sheets.h"
 #include "platform/sound.h"
 #include "platform/virtual_keys.h"
-#include "shell/frame_clock.h"
 #include "shell/ranking.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"

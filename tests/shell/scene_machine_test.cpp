@@ -1,4 +1,6 @@
 // Frame timing, fades, the Escape request and the confirmation scene.
+#include "core/frame_clock.h"
+#include "core/random.h"
 #include "platform/blit.h"
 #include "platform/display.h"
 #include "platform/headless/headless.h"
@@ -8,8 +10,6 @@
 #include "platform/sheets.h"
 #include "platform/sound.h"
 #include "platform/virtual_keys.h"
-#include "shell/frame_clock.h"
-#include "shell/random.h"
 #include "shell/scene_machine.h"
 #include "shell/shell_fixture.h"
 #include "shell/startup.h"

@@ -1,11 +1,11 @@
 // The start-up sequence, the boot scene's choice of play mode and shutdown.
+#include "core/random.h"
 #include "platform/blit.h"
 #include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/palette.h"
 #include "platform/sheets.h"
 #include "platform/virtual_keys.h"
-#include "shell/random.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 #include "shell/shell_fixture.h"

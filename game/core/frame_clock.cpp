@@ -1,4 +1,4 @@
-#include "shell/frame_clock.h"
+#include "core/frame_clock.h"
 
 double frameTime = 0.0;
 int frameRate = 0;
