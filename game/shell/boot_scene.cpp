@@ -6,7 +6,7 @@
 #include "shell/scenes.h"
 #include "shell/stage_list.h"
 #include "shell/window_messages.h"
-#include "stage/stage_progress.h"
+#include "stage/stage_loader.h"
 #include "world/player.h"
 
 #include <cstring>

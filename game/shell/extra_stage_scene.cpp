@@ -8,8 +8,8 @@
 #include "shell/blink.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
+#include "shell/stage_flow.h"
 #include "shell/stage_list.h"
-#include "stage/stage_progress.h"
 
 #include <algorithm>
 #include <string>
@@ -99,8 +99,7 @@ void extraStageScene() {
         if (count == 0 || extra.cursor == count) {
             sceneNumber = SCENE_TITLE;
         } else {
-            newGameReset();
-            // The chosen file's first stage is loaded here once stages can be loaded.
+            startGame(stageList[size_t(extra.cursor)].fileName);
             sceneNumber = SCENE_GAMEPLAY;
         }
         extra.cursor = 0;

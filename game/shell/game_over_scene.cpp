@@ -6,7 +6,7 @@
 #include "platform/text.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
-#include "stage/stage_progress.h"
+#include "shell/stage_flow.h"
 #include "world/world.h"
 
 namespace {
@@ -21,10 +21,7 @@ struct GameOverState {
 void leaveGameOver() {
     finishLeaving(gameOver.leaving);
     if (gameOver.cursor == ITEM_CONTINUE) {
-        // The reset forgets the file name; the current file's stage at
-        // world number * 4 is loaded here, from names kept before the reset,
-        // once stages can be loaded.
-        newGameReset();
+        continueGame();
         sceneNumber = SCENE_GAMEPLAY;
     } else {
         sceneNumber = SCENE_TITLE;

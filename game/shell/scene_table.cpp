@@ -10,7 +10,7 @@ namespace {
 // clang-format off
 constexpr SceneRow SCENE_TABLE[] = {
     {SCENE_BOOT,         bootScene,         nullptr},
-    {SCENE_GAMEPLAY,     gameplayScene,     nullptr},
+    {SCENE_GAMEPLAY,     gameplayScene,     resetGameplayScene},
     {SCENE_ENDING,       endingScene,       resetEndingScene},
     {SCENE_LOGO,         logoScene,         resetLogoScene},
     {SCENE_TITLE,        titleScene,        resetTitleScene},

@@ -23,6 +23,7 @@ void resetGameOverScene();
 void resetEndingScene();
 void resetStaffRollScene();
 void resetConfirmationScene();
+void resetGameplayScene();
 
 // The title menu's cursor: 0 GAME START, 1 EXTRA STAGE, 2 RANKING, 3 EXIT.
 int titleCursor();

@@ -2,6 +2,7 @@
 
 #include "platform/decimal.h"
 #include "shell/scenes.h"
+#include "stage/stage_loader.h"
 #include "world/player.h"
 
 #include <cstring>
@@ -33,7 +34,7 @@ void testPlayStart(const char* line) {
     withoutDyingSwitch = 1;
     testPlayStartX = command.startX;
     sceneNumber = SCENE_GAMEPLAY;
-    // The stage itself is loaded here once the stage loader exists.
+    loadStage(command.fileName, command.stageIndex);
     player.x = command.startX;
     player.y = 48.0;
 }

@@ -6,7 +6,7 @@
 #include "platform/text.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
-#include "stage/stage_progress.h"
+#include "shell/stage_flow.h"
 
 #include <string>
 
@@ -24,8 +24,7 @@ void leaveTitle() {
     switch (title.cursor) {
     case ITEM_GAME_START:
         sceneNumber = SCENE_GAMEPLAY;
-        newGameReset();
-        // The main game's first stage is loaded here once stages can be loaded.
+        startGame("def.vtg");
         startFadeIn();
         break;
     case ITEM_EXTRA_STAGE:

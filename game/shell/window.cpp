@@ -9,7 +9,7 @@
 #include "platform/text.h"
 #include "platform/virtual_keys.h"
 #include "shell/scene_machine.h"
-#include "world/player.h"
+#include "world/world.h"
 
 namespace {
 
@@ -73,9 +73,9 @@ void windowProcedure(WindowMessage message, int virtualKey) {
             deactivated = false;
             restoreAfterReactivation();
             loadAllSheets(appendStartupLog);
-            // The player's mirrored frames are rebuilt at once; without them the
-            // player would vanish whenever he faces left.
-            buildPlayerMirror();
+            // The mirrored frames are rebuilt at once; without them the player,
+            // spanners and enemies would vanish whenever they face left.
+            rebuildMirroredSheets();
         }
         break;
     case WindowMessage::Close:

@@ -131,6 +131,7 @@ StageRead readStageFile(const std::string& fileName, int wanted) {
             result.musicName = untilNul(std::move(*music));
         result.background = readValueLine(in, result.background);
         if (index == wanted) {
+            result.met = true;
             result.found = readRecordList(in, result.objects) && readRecordList(in, result.enemies);
             break;
         }

@@ -14,6 +14,7 @@ struct StageRecord {
 
 struct StageRead {
     bool opened = false;       // the file could be opened and read
+    bool met = false;          // the wanted block's marker line was read
     bool found = false;        // the wanted block was met and both its lists read to their "-1"
     std::string clearMessage;  // header line 3 with its LF, at most 1023 bytes
     int32_t startingLives = 0; // header line 4

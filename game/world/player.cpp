@@ -1,7 +1,11 @@
 #include "world/player.h"
 
+#include "core/frame_clock.h"
 #include "platform/blit.h"
+#include "platform/input.h"
 #include "platform/sheets.h"
+#include "platform/sound.h"
+#include "world/effects.h"
 
 Player player;
 
@@ -62,4 +66,43 @@ void playerStartupBuild() {
 
 void buildPlayerMirror() {
     player.animator.buildMirror(SHEET_PLAYER, SHEET_PLAYER_MIRROR, FLIP_LEFT_RIGHT);
+}
+
+void resetPlayerForStage() {
+    player.x = 0;
+    player.y = 224;
+    player.vx = 0;
+    player.vy = 0;
+    player.pendingBounce = 0;
+    player.facing = 1;
+    player.aiming = 0;
+    player.airborne = 0;
+    player.throwTime = 0;
+    player.hurtTime = 0;
+    player.groundObject = NO_OBJECT;
+    player.animator.selectLine(LINE_ENTERING, gameClock());
+}
+
+void hurtPlayer(int) {
+    // Every enemy kind does the same two points of damage.
+    if (player.hurtTime != 0) return;
+    playEffect(SE_ITE);
+    player.vx = 0;
+    player.vy = player.vy / 2;
+    player.hurtTime = gameClock();
+    player.damage += 2;
+}
+
+void stompBounce() {
+    player.pendingBounce = input.state(BUTTON_B) == STATE_HELD ? -290 : -190;
+    playEffect(SE_TROD);
+}
+
+void award(int32_t points, const Body& at) {
+    if (points != EXTRA_LIFE_POP_UP) player.score += points;
+    spawnEffect(at.x + at.width / 2, at.y - at.height / 2, 0, 0, EFFECT_SCORE, NO_SOUND, points);
+}
+
+void killPlayer() {
+    player.damage = int8_t(player.gaugeSize + 4);
 }

@@ -3,9 +3,10 @@
 #include "platform/virtual_keys.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
-#include "shell/shell_fixture.h"
 #include "shell/stage_list.h"
 #include "shell/startup.h"
+#include "support/game_folder_fixture.h"
+#include "world/player.h"
 #include "world/world.h"
 
 #include <gtest/gtest.h>
@@ -30,8 +31,9 @@ void openSelection(GameFolderFixture& game, int files) {
     for (int i = 0; i < files; ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "extra%02d.vtg", i);
-        writeTextFile(game.folder() / "stage" / name,
-                      "A comment\r\nAn author\r\nWell done\r\n4\r\n2\r\nend;");
+        // Each file starts its games with a different number of lives.
+        writeTextFile(game.folder() / "stage" / name, "A comment\r\nAn author\r\nWell done\r\n" +
+                                                          std::to_string(3 + i) + "\r\n2\r\nend;");
     }
     ASSERT_TRUE(startUp("/D"));
     ASSERT_TRUE(runPassesUntil(inTitleAtRest));
@@ -87,11 +89,13 @@ TEST(ExtraStageSelection, ChoosingAFileStartsANewGame) {
     GameFolderFixture game("extra-choose");
     openSelection(game, 3);
     ASSERT_TRUE(tapKey(VK_DOWN));
-    world.newGameFlag = 0;
+    player.lives = 0;
     ASSERT_TRUE(tapKey(VK_Z));
     ASSERT_TRUE(runPassesUntil(leftTheSelection));
     EXPECT_EQ(sceneNumber, SCENE_GAMEPLAY);
-    EXPECT_EQ(world.newGameFlag, 1);
+    EXPECT_EQ(world.fileName, "EXTRA01.VTG") << "the name as the list holds it";
+    EXPECT_EQ(player.lives, 4) << "the chosen file's starting lives: a new game on it";
+    EXPECT_EQ(world.newGameFlag, 0) << "consumed by the load";
 }
 
 TEST(ExtraStageSelection, EmptyListLeadsBackToTheTitle) {

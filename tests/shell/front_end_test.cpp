@@ -9,8 +9,8 @@
 #include "shell/ranking.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
-#include "shell/shell_fixture.h"
 #include "shell/startup.h"
+#include "support/game_folder_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include "platform/sound.h"
 #include "platform/virtual_keys.h"
 #include "shell/scene_machine.h"
-#include "shell/shell_fixture.h"
 #include "shell/startup.h"
+#include "support/game_folder_fixture.h"
 
 #include <gtest/gtest.h>
 

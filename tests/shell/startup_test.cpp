@@ -8,9 +8,9 @@
 #include "platform/virtual_keys.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
-#include "shell/shell_fixture.h"
 #include "shell/startup.h"
 #include "shell/window.h"
+#include "support/game_folder_fixture.h"
 #include "world/player.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "stage/enemy_definition.h"
+#include "world/enemy_definition.h"
 
 #include "platform/blit.h"
 #include "platform/decimal.h"

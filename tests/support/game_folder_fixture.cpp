@@ -1,4 +1,4 @@
-#include "shell/shell_fixture.h"
+#include "support/game_folder_fixture.h"
 
 #include "platform/display.h"
 #include "platform/headless/headless.h"

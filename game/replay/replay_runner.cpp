@@ -1,0 +1,142 @@
+#include "replay/replay_runner.h"
+
+#include "core/fades.h"
+#include "platform/headless/headless.h"
+#include "platform/headless/picture_file.h"
+#include "platform/input.h"
+#include "shell/scene_machine.h"
+#include "shell/startup.h"
+#include "stage/stage_loader.h"
+#include "world/player.h"
+#include "world/world.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int EXTRA_FRAMES = 600; // ten seconds at the backend's 16 ms a frame
+
+// Changes the current folder for the run: the game reads its pictures from there.
+class InFolder {
+  public:
+    explicit InFolder(const std::string& folder) {
+        char here[4096];
+        if (getcwd(here, sizeof here)) previous_ = here;
+        changed_ = chdir(folder.c_str()) == 0;
+    }
+    ~InFolder() {
+        if (changed_ && !previous_.empty()) [[maybe_unused]]
+            const int back = chdir(previous_.c_str());
+    }
+    bool changed() const { return changed_; }
+
+  private:
+    std::string previous_;
+    bool changed_ = false;
+};
+
+void holdButtons(uint8_t buttons) {
+    for (int button = BUTTON_UP; button <= BUTTON_C; ++button)
+        headless::setKey(input.code(button), (buttons >> button) & 1);
+}
+
+int stageIndex() {
+    return world.worldNumber * 4 + world.stageNumber;
+}
+
+// Boots as the game does, then starts a new game at the stage.
+bool startAtStage(const ReplayOptions& options) {
+    headless::resetAll();
+    headless::setKeptFrames(1);
+    std::string executable = options.gameFolder;
+    if (!executable.empty() && executable.back() != '/') executable += '/';
+    headless::setExecutablePath(executable + "velta");
+    if (!startUp("")) return false;
+    if (!framePass()) return false; // the boot scene
+    newGameReset();
+    const bool loaded = loadStage(options.stageFile, options.stageIndex);
+    sceneNumber = SCENE_GAMEPLAY;
+    startFadeIn();
+    return loaded;
+}
+
+void saveFrame(const ReplayOptions& options, int frame, ReplayResult& result) {
+    for (const auto& [number, file] : options.savedFrames) {
+        if (number != frame) continue;
+        const headless::Picture picture = headless::shownPicture();
+        if (writePicture(file, picture.width, picture.height, picture.rgb))
+            result.savedPictures.push_back(file);
+    }
+}
+
+} // namespace
+
+ReplayResult runReplay(const ReplayOptions& options) {
+    ReplayResult result;
+    InFolder folder(options.gameFolder);
+    if (!folder.changed()) return result;
+    result.started = startAtStage(options);
+    if (!result.started) return result;
+    const int frames =
+        options.frames >= 0 ? options.frames : options.script.lastFrame() + 1 + EXTRA_FRAMES;
+    bool wasDying = false;
+    bool goalSeen = false;
+    for (int frame = 0; frame < frames; ++frame) {
+        holdButtons(options.script.buttonsAt(frame));
+        if (!framePass()) {
+            result.closed = true;
+            break;
+        }
+        result.frames = frame + 1;
+        saveFrame(options, frame, result);
+        if (options.afterFrame) options.afterFrame(frame);
+        if (world.dyingFlag && !wasDying) ++result.livesLost;
+        wasDying = world.dyingFlag;
+        if (world.clearedFlag && !goalSeen) {
+            goalSeen = true;
+            result.goalFrame = frame;
+        }
+        // The clear sequence ends with the next stage loaded or the ending.
+        if (goalSeen && result.clearFrame < 0 &&
+            (!world.clearedFlag || sceneNumber == SCENE_ENDING)) {
+            result.clearFrame = frame;
+            result.ending = sceneNumber == SCENE_ENDING;
+        }
+        if (sceneNumber == SCENE_GAME_OVER) result.gameOver = true;
+        if (result.gameOver || (options.untilClear && result.clearFrame >= 0)) break;
+    }
+    holdButtons(0);
+    result.lives = player.lives;
+    result.score = player.score;
+    result.totalScore = world.totalScore;
+    result.stageIndex = stageIndex();
+    result.x = player.x;
+    result.y = player.y;
+    return result;
+}
+
+std::string describeReplay(const ReplayResult& result) {
+    if (!result.started) return "stage: could not be loaded\n";
+    auto frameOf = [](int frame) {
+        return frame < 0 ? std::string("no") : "yes, frame " + std::to_string(frame);
+    };
+    char position[64];
+    std::snprintf(position, sizeof position, "x %.1f y %.1f", result.x, result.y);
+    std::string text;
+    text += "frames: " + std::to_string(result.frames) + "\n";
+    text += "goal reached: " + frameOf(result.goalFrame) + "\n";
+    text += "stage cleared: " + frameOf(result.clearFrame) +
+            (result.ending ? " (the ending)" : "") + "\n";
+    text += "lives lost: " + std::to_string(result.livesLost) +
+            (result.gameOver ? " (game over)" : "") + "\n";
+    text += "lives: " + std::to_string(result.lives) + "\n";
+    text += "score: " + std::to_string(result.score) + "\n";
+    text += "total score: " + std::to_string(result.totalScore) + "\n";
+    text += "stage index: " + std::to_string(result.stageIndex) + "\n";
+    text += std::string("player: ") + position + "\n";
+    for (const std::string& file : result.savedPictures)
+        text += "saved: " + file + "\n";
+    return text;
+}

@@ -1,0 +1,327 @@
+// One frame of an enemy: its behaviour by kind, gravity, motion, drawing.
+#include "world/enemy.h"
+
+#include "core/frame_clock.h"
+#include "core/random.h"
+#include "platform/blit.h"
+#include "platform/sheets.h"
+#include "platform/sound.h"
+#include "world/collision.h"
+#include "world/object_kinds.h"
+#include "world/player.h"
+#include "world/world.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+void reverse(Enemy& e) {
+    e.vx = -e.vx;
+    e.facing = !e.facing;
+}
+
+bool movingRight(const Enemy& e) {
+    return e.vx >= 0;
+}
+
+int enemyAhead(const Enemy& e) {
+    return movingRight(e) ? enemyRightProbe(e) : enemyLeftProbe(e);
+}
+
+int objectAhead(Enemy& e) {
+    return movingRight(e) ? rightProbe(e) : leftProbe(e);
+}
+
+// Flush against the object it walked into, on the side it looked.
+void putAgainst(Enemy& e, const MapObject& o, bool right) {
+    e.x = right ? o.x - e.width + e.inset : o.x + 16 - e.inset;
+}
+
+bool movingTowards(const Enemy& other, const Enemy& e) {
+    return (other.vx < 0 && e.vx > 0) || (other.vx > 0 && e.vx < 0);
+}
+
+void turnAtEnemy(Enemy& e, int found) {
+    Enemy& other = world.enemies[size_t(found)];
+    if (other.kind == ENEMY_SLIDING_SHELL || other.kind == ENEMY_CANNON_SHOT ||
+        other.kind == ENEMY_THROWN_SHOT)
+        return;
+    if (movingTowards(other, e)) reverse(other);
+    reverse(e);
+}
+
+// Walls turn the walker round; so does the invisible barrier, which stops nothing.
+void turnAtObject(Enemy& e, int found, bool right) {
+    MapObject& o = world.objects[size_t(found)];
+    if (o.kind != KIND_ENEMY_BARRIER) {
+        if (!touch(o, CONTACT_LEFT, e, false)) return;
+        putAgainst(e, o, right);
+    }
+    reverse(e);
+}
+
+// Looks ahead for an enemy and a map object, then turns at what it found.
+void walkerStep(Enemy& e) {
+    const bool right = movingRight(e);
+    const int enemy = enemyAhead(e);
+    const int object = objectAhead(e);
+    if (enemy != NOTHING_FOUND) turnAtEnemy(e, enemy);
+    if (object != NOTHING_FOUND) turnAtObject(e, object, right);
+}
+
+// --- Behaviours by kind ------------------------------------------------------
+
+void walker(Enemy& e) {
+    walkerStep(e);
+}
+
+void restingShell(Enemy& e) {
+    e.vx = 0;
+}
+
+void slidingShell(Enemy& e) {
+    const bool right = movingRight(e);
+    const int found = enemyAhead(e);
+    const int object = objectAhead(e);
+    if (found != NOTHING_FOUND) {
+        Enemy& other = world.enemies[size_t(found)];
+        if (other.kind != ENEMY_CANNON_SHOT && other.kind != ENEMY_THROWN_SHOT) {
+            const bool otherSliding = other.kind == ENEMY_SLIDING_SHELL;
+            knockOut(other);
+            if (otherSliding) {
+                knockOut(e);
+                return;
+            }
+        }
+    }
+    if (object == NOTHING_FOUND) return;
+    MapObject& o = world.objects[size_t(object)];
+    // A sliding shell bumps blocks as a head does.
+    if (!touch(o, CONTACT_SHELL, e, true)) return;
+    playEffect(SE_UNI);
+    putAgainst(e, o, right);
+    reverse(e);
+}
+
+// The chaser turns towards a player more than 48 pixels away.
+void turnTowardsPlayer(Enemy& e) {
+    if (e.airborne) return;
+    if (player.x < e.x - 48 && e.vx > 0) {
+        e.vx = -e.vx;
+        e.facing = 0;
+    } else if (player.x > e.x + 48 && e.vx < 0) {
+        e.vx = -e.vx;
+        e.facing = 1;
+    }
+}
+
+void jumpAtPlayer(Enemy& e, double jumpSpeed, bool chases) {
+    if (groundProbe(e) != NOTHING_FOUND) {
+        if (chases) turnTowardsPlayer(e);
+        if (std::fabs(player.x - e.x) <= 64) {
+            e.airborne = 1;
+            e.vy = jumpSpeed;
+        }
+    }
+    if (e.airborne) {
+        const int above = ceilingProbe(e);
+        if (above != NOTHING_FOUND) e.y = world.objects[size_t(above)].y + e.height;
+    }
+    walkerStep(e);
+}
+
+void jumper(Enemy& e) {
+    jumpAtPlayer(e, -200, false);
+}
+
+void chaser(Enemy& e) {
+    jumpAtPlayer(e, -240, true);
+}
+
+void keepsItsSpeed(Enemy&) {}
+
+void thrownShot(Enemy& e) {
+    e.vy += 400 * frameTime;
+}
+
+void throwShots(const Enemy& e) {
+    const double x = e.x + e.width / 2 - 4;
+    const double y = e.y - e.height - 4;
+    // clang-format off
+    const struct { double vx, vy; } shots[] = {{0, -150}, {-50, -150}, {50, -150}};
+    // clang-format on
+    for (const auto& shot : shots) {
+        Enemy thrown = makeEnemy(x, y, ENEMY_THROWN_SHOT);
+        thrown.vx = shot.vx;
+        thrown.vy = shot.vy;
+        world.pendingEnemies.push_back(thrown);
+    }
+}
+
+// Walks for two seconds, stops and throws three shots, then walks on.
+void thrower(Enemy& e) {
+    const uint32_t now = gameClock();
+    Animator& a = e.animator;
+    if (a.line == 0) {
+        if (now - e.throwTimer < 2001) {
+            walkerStep(e);
+            return;
+        }
+        e.vx = 0;
+        e.throwTimer = 0;
+        a.selectLine(1, now);
+        return;
+    }
+    if (a.line != 1 || !a.finished()) return;
+    if (now - a.changedAt >= 200) {
+        e.vx = e.facing ? 20 : -20;
+        a.selectLine(0, now);
+    } else if (e.throwTimer == 0) {
+        throwShots(e);
+        e.throwTimer = now - uint32_t(drawRandom() % 50);
+    }
+}
+
+// Accelerates towards the player, turning two and a half times as hard.
+void homingFlyer(Enemy& e) {
+    const double a = 100 * frameTime;
+    if (player.x >= e.x) {
+        e.facing = 1;
+        e.vx += e.vx < 0 ? 2.5 * a : a;
+    } else {
+        e.facing = 0;
+        e.vx -= e.vx > 0 ? 2.5 * a : a;
+    }
+    if (player.y >= e.y)
+        e.vy += e.vy < 0 ? 2.5 * a : a;
+    else
+        e.vy -= e.vy > 0 ? 2.5 * a : a;
+}
+
+using Behaviour = void (*)(Enemy&);
+
+// clang-format off
+constexpr Behaviour BEHAVIOURS[] = {
+    walker,        // 0
+    walker,        // 1
+    restingShell,  // 2
+    slidingShell,  // 3
+    walker,        // 4
+    jumper,        // 5
+    jumper,        // 6
+    walker,        // 7  (flies level: no gravity)
+    walker,        // 8
+    keepsItsSpeed, // 9
+    chaser,        // 10
+    thrownShot,    // 11
+    thrower,       // 12
+    homingFlyer,   // 13
+};
+// clang-format on
+
+Behaviour behaviourOf(int kind) {
+    return kind < int(std::size(BEHAVIOURS)) ? BEHAVIOURS[kind] : walker;
+}
+
+// --- Physics and drawing -------------------------------------------------------
+
+bool hasGravity(int kind) {
+    return kind != ENEMY_FLYER_HEAVY && kind != ENEMY_FLYER && kind != ENEMY_CANNON_SHOT &&
+           kind != ENEMY_THROWN_SHOT && kind != ENEMY_HOMING_FLYER;
+}
+
+bool insideActivationWindow(const Enemy& e) {
+    if (e.kind == ENEMY_HOMING_FLYER) return true;
+    const double screenX = e.x - world.cameraX;
+    return screenX >= -288 && screenX <= 864;
+}
+
+void fallKnockedOut(Enemy& e, double dt) {
+    e.airborne = 0;
+    e.vy += 550 * dt;
+    if (e.y - 32 > 288) e.active = 0;
+}
+
+void gravity(Enemy& e, double dt) {
+    e.vy += 400 * dt;
+    if (e.vy > 0) {
+        const int ground = groundProbe(e);
+        if (ground != NOTHING_FOUND) {
+            MapObject& o = world.objects[size_t(ground)];
+            if (touch(o, CONTACT_FEET, e, false)) {
+                e.vy = 0;
+                e.y = o.y - 16;
+                e.airborne = 0;
+            }
+        }
+        if (e.y - 32 > 288) e.active = 0;
+    } else {
+        const int above = ceilingProbe(e);
+        if (above != NOTHING_FOUND) {
+            MapObject& o = world.objects[size_t(above)];
+            if (touch(o, CONTACT_HEAD, e, false)) {
+                e.vy = 0;
+                e.y = o.y + e.height + 1;
+            }
+        }
+    }
+}
+
+void walkOffEdges(Enemy& e) {
+    if (e.airborne || e.kind == ENEMY_THROWN_SHOT || e.knockedOut) return;
+    if (groundProbe(e) == NOTHING_FOUND) {
+        e.vy = 0;
+        e.airborne = 1;
+    }
+}
+
+void move(Enemy& e, double dt) {
+    e.vy = std::clamp(e.vy, -300.0, 300.0);
+    if (!worldFrozen()) {
+        if (!e.defeated()) e.x += e.vx * dt;
+        e.y += e.vy * dt;
+    }
+    if (e.x < -e.width && e.kind != ENEMY_HOMING_FLYER) e.active = 0;
+}
+
+void draw(Enemy& e, uint32_t now) {
+    const FrameRect cell = e.animator.currentFrame();
+    const int x = int(e.x - world.cameraX);
+    const int facingSheet = e.facing ? SHEET_ENEMY : SHEET_ENEMY_MIRROR;
+    if (e.defeated()) {
+        // Stomped flat: the picture squashed to 4 pixels for a second.
+        scaledKeyedBlit(x, int(e.y - 4), facingSheet, cell.left, cell.top, cell.right, cell.bottom,
+                        cell.right - cell.left, 4);
+        if (now - e.defeatTime > 1000) e.active = 0;
+        return;
+    }
+    const int sheet = e.knockedOut ? SHEET_ENEMY_UPSIDE_DOWN : facingSheet;
+    keyedBlit(x, int(e.y - e.height), sheet, cell.left, cell.top, cell.right, cell.bottom);
+}
+
+} // namespace
+
+void updateEnemy(Enemy& e) {
+    if (!insideActivationWindow(e)) return;
+    const uint32_t now = gameClock();
+    const double dt = frameTime;
+    if (!e.defeated() && !e.knockedOut) behaviourOf(e.kind)(e);
+    if (e.knockedOut) fallKnockedOut(e, dt);
+    if (e.airborne && hasGravity(e.kind)) gravity(e, dt);
+    walkOffEdges(e);
+    move(e, dt);
+    if (!e.defeated() && !e.knockedOut && !worldFrozen()) e.animator.step(now);
+    draw(e, now);
+}
+
+void knockOut(Enemy& e) {
+    playEffect(SE_PEKO);
+    e.knockedOut = 1;
+    e.defeatTime = 0;
+    e.vx = e.vx * -0.75;
+    e.vy = -50;
+    e.animator.buildMirror(SHEET_ENEMY, SHEET_ENEMY_UPSIDE_DOWN,
+                           e.facing ? FLIP_UPSIDE_DOWN : FLIP_BOTH);
+    award(80, e);
+}

@@ -1,0 +1,382 @@
+// One frame of the player: buttons, motion, collision, animation, drawing.
+#include "world/player.h"
+
+#include "core/fades.h"
+#include "core/frame_clock.h"
+#include "core/play_state.h"
+#include "core/random.h"
+#include "platform/blit.h"
+#include "platform/input.h"
+#include "platform/sheets.h"
+#include "platform/sound.h"
+#include "world/collision.h"
+#include "world/object_kinds.h"
+#include "world/player_collision.h"
+#include "world/world.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr double PI = 3.1415926538;
+
+// The flags of one frame, taken before anything moves.
+struct Frame {
+    uint32_t now;
+    double dt;
+    bool dash;
+    bool crouch;
+    bool canAct;
+    double topSpeed;
+};
+
+bool held(int button) {
+    return input.state(button) == STATE_HELD;
+}
+bool justPressed(int button) {
+    return input.state(button) == STATE_PRESSED;
+}
+bool justReleased(int button) {
+    return input.state(button) == STATE_RELEASED;
+}
+
+bool sequenceRunning() {
+    return world.dyingFlag || world.clearedFlag || world.entryFlag;
+}
+
+int line() {
+    return player.animator.line;
+}
+
+void select(int n, const Frame& f) {
+    player.animator.selectLine(n, f.now);
+}
+
+bool crouchLineShown() {
+    return line() == LINE_CROUCHING || line() == LINE_CROUCH_THROWING;
+}
+
+// The height the player throws from and aims from.
+int throwHeight() {
+    return crouchLineShown() ? 16 : 32;
+}
+
+Frame takeFrame() {
+    Frame f;
+    f.now = gameClock();
+    f.dt = frameTime;
+    f.dash = held(BUTTON_C) && !sequenceRunning();
+    f.crouch = held(BUTTON_DOWN) && !player.airborne && !player.aiming && !sequenceRunning();
+    const bool hurtOver = player.hurtTime == 0 || f.now - player.hurtTime >= 500;
+    f.canAct = !fadeRunning() && !sequenceRunning() && hurtOver;
+    f.topSpeed = f.dash ? 140 : 60;
+    return f;
+}
+
+MapObject* objectAt(int index) {
+    if (index < 0 || size_t(index) >= world.objects.size()) return nullptr;
+    return &world.objects[size_t(index)];
+}
+
+double acceleration(const Frame& f) {
+    if (player.airborne) return 120;
+    return f.dash ? 352 : 250;
+}
+
+void crouchLine(const Frame& f) {
+    if (f.crouch)
+        select(LINE_CROUCHING, f);
+    else if (line() == LINE_CROUCHING)
+        select(LINE_STANDING, f);
+}
+
+int runLine(const Frame& f) {
+    return f.dash ? LINE_DASHING : LINE_WALKING;
+}
+
+void steer(const Frame& f) {
+    if (!f.canAct || f.crouch) return;
+    if (held(BUTTON_LEFT)) {
+        select(player.vx > 20 ? LINE_SKIDDING : runLine(f), f);
+        if (player.vx > 0 && player.vx < 20) player.vx = -20;
+        player.vx -= acceleration(f) * f.dt;
+        player.facing = 0;
+    }
+    if (held(BUTTON_RIGHT)) {
+        select(player.vx >= -20 ? runLine(f) : LINE_SKIDDING, f);
+        if (player.vx > -20 && player.vx < 0) player.vx = 20;
+        player.vx += acceleration(f) * f.dt;
+        player.facing = 1;
+    }
+}
+
+void startAiming(const Frame& f) {
+    if (!justPressed(BUTTON_A) || !f.canAct || player.aiming || f.crouch || player.spanners == 0)
+        return;
+    player.aiming = 1;
+    player.aimShown = 0;
+    player.aimDirection = 0;
+    player.aimAngle = 0;
+}
+
+double throwAngle(const Frame& f) {
+    const bool right = player.facing == 1;
+    double angle = f.crouch ? (right ? 0 : PI) : (right ? player.aimAngle : PI - player.aimAngle);
+    const int r1 = drawRandom();
+    const int r2 = drawRandom();
+    const double up = (r1 % 78) * 0.005, down = (r2 % 78) * 0.0075;
+    angle += right ? up - down : down - up;
+    if (f.crouch) {
+        angle += right ? -0.2 : 0.2;
+        if (held(BUTTON_UP)) angle = right ? -1.0 : 4.1415926538;
+    }
+    return angle;
+}
+
+void throwSpanner(const Frame& f) {
+    if (!justReleased(BUTTON_A) || fadeRunning() || sequenceRunning() || player.spanners == 0)
+        return;
+    if (!player.aiming && !f.crouch) return;
+    player.aiming = 0;
+    player.spanners -= 1;
+    playEffect(SE_YAA);
+    const double angle = throwAngle(f);
+    const double x = player.facing ? player.x + 16 : player.x - 6;
+    const double y = player.y - throwHeight() / 2 + 4;
+    spawnProjectile(x, y, angle, PROJECTILE_SPANNER);
+    player.throwTime = f.now;
+}
+
+// Standing on a moving object carries the player with it.
+void rideGroundObject() {
+    const MapObject* o = objectAt(player.groundObject);
+    if (!o || world.dyingFlag) return;
+    switch (o->kind) {
+    case KIND_CIRCLING_SLOW:
+    case KIND_CIRCLING_FAST:
+        player.y = o->y - 16;
+        player.x += o->vx;
+        break;
+    case KIND_PLATFORM_SIDEWAYS:
+        player.x += o->vx;
+        break;
+    case KIND_PLATFORM_UPDOWN:
+    case KIND_FALLING_PLATFORM:
+        player.y = o->y - 16;
+        break;
+    default:
+        break;
+    }
+}
+
+void checkFooting(const Frame& f) {
+    const int ground = groundProbe(player);
+    if (ground != NOTHING_FOUND) {
+        player.groundObject = ground;
+        if (world.entryFlag) player.vy = 0;
+    } else if (!world.entryFlag) {
+        // Walked off an edge.
+        player.vy = 0;
+        player.airborne = 1;
+        player.crouchJump = f.crouch;
+        player.groundObject = NO_OBJECT;
+    }
+}
+
+void jump(const Frame& f) {
+    if (!justPressed(BUTTON_B) || !f.canAct) return;
+    playEffect(SE_JUMP);
+    player.airborne = 1;
+    player.crouchJump = f.crouch;
+    const double speed = std::fabs(player.vx);
+    player.vy = -215 - (speed > 50 ? speed / 4 : 0);
+    if (const MapObject* o = objectAt(player.groundObject)) {
+        if (o->kind == KIND_CIRCLING_SLOW || o->kind == KIND_CIRCLING_FAST ||
+            o->kind == KIND_PLATFORM_SIDEWAYS)
+            player.vx += o->vx / 2;
+    }
+    player.groundObject = NO_OBJECT;
+}
+
+void land(const Frame& f) {
+    if (player.vy < 0) {
+        player.groundObject = NO_OBJECT;
+        return;
+    }
+    const int ground = player.groundObject != NO_OBJECT ? player.groundObject : groundProbe(player);
+    MapObject* o = objectAt(ground);
+    if (!o || !touch(*o, CONTACT_FEET, player, true)) return;
+    player.vy = 0;
+    player.y = o->y - 16;
+    player.airborne = 0;
+    player.groundObject = ground;
+    if (line() == LINE_JUMPING) select(LINE_STANDING, f);
+}
+
+void fallOutOfTheStage() {
+    if (player.vy < 0 || player.y - 32 <= 320) return;
+    if (withoutDyingSwitch)
+        player.y = 0;
+    else
+        killPlayer();
+}
+
+void onTheGround(const Frame& f) {
+    rideGroundObject();
+    checkFooting(f);
+    jump(f);
+}
+
+void inTheAir(const Frame& f) {
+    if (held(BUTTON_B) && f.canAct && player.vy < 0) player.vy -= 210 * f.dt;
+    player.vy += 550 * f.dt;
+    select(player.crouchJump ? LINE_CROUCHING : LINE_JUMPING, f);
+    land(f);
+    fallOutOfTheStage();
+}
+
+void limitSpeeds(const Frame& f) {
+    player.vy = std::clamp(player.vy, -300.0, 300.0);
+    player.vx = std::clamp(player.vx, -f.topSpeed, f.topSpeed);
+}
+
+// Friction stops the player once no direction is pressed and the speed is
+// down to 20.
+void friction(const Frame& f) {
+    const bool noDirection =
+        input.state(BUTTON_LEFT) == STATE_UP && input.state(BUTTON_RIGHT) == STATE_UP;
+    if (player.vx < 0) {
+        player.vx += 55 * f.dt;
+        if (noDirection && f.canAct && player.vx >= -20) {
+            if (line() != LINE_CROUCHING) select(LINE_STANDING, f);
+            player.vx = 0;
+        }
+    }
+    if (player.vx > 0) {
+        player.vx -= 55 * f.dt;
+        if (noDirection && f.canAct && player.vx <= 20) {
+            if (line() != LINE_CROUCHING) select(LINE_STANDING, f);
+            player.vx = 0;
+        }
+    }
+}
+
+void move(const Frame& f) {
+    player.height = crouchLineShown() ? 16 : 32;
+    player.x += player.vx * f.dt;
+    resolvePlayerHorizontally();
+    player.y += player.vy * f.dt;
+    resolvePlayerVertically();
+    if (player.pendingBounce != 0) {
+        player.vy = player.pendingBounce;
+        player.pendingBounce = 0;
+    }
+}
+
+void throwPose(const Frame& f) {
+    if (player.throwTime == 0) return;
+    if (f.now - player.throwTime >= 250) {
+        player.throwTime = 0;
+        if (line() == LINE_THROWING || line() == LINE_CROUCH_THROWING) select(LINE_STANDING, f);
+        return;
+    }
+    const bool crouched = (player.crouchJump && player.airborne) || f.crouch;
+    select(crouched ? LINE_CROUCH_THROWING : LINE_THROWING, f);
+}
+
+void knockBack(const Frame& f) {
+    if (player.hurtTime == 0) return;
+    if (f.now - player.hurtTime < 500) {
+        player.vx = player.facing ? -21 : 21;
+        select(LINE_HURT, f);
+    } else if (line() == LINE_HURT) {
+        select(LINE_STANDING, f);
+    }
+}
+
+void dyingPose(const Frame& f) {
+    player.aiming = 0;
+    select(groundProbe(player) != NOTHING_FOUND ? LINE_DYING : LINE_HURT, f);
+}
+
+// The goal sequence: the pose once landed, then leaving once the jingle is
+// over. False once the player has left and is no longer drawn.
+bool goalPose(const Frame& f) {
+    player.aiming = 0;
+    if (groundProbe(player) == NOTHING_FOUND) {
+        select(LINE_JUMPING, f);
+        return true;
+    }
+    if (!player.animator.finished()) return true;
+    if (line() == LINE_LEAVING) return false;
+    if (line() != LINE_GOAL_POSE)
+        select(LINE_GOAL_POSE, f);
+    else if (effectStatus(SE_CLEAR) != EFFECT_PLAYING)
+        select(LINE_LEAVING, f);
+    return true;
+}
+
+void endEntry(const Frame& f) {
+    if (world.entryFlag && player.animator.finished()) {
+        world.entryFlag = 0;
+        select(LINE_STANDING, f);
+    }
+}
+
+void drawPlayer(const Frame& f) {
+    const FrameRect cell = player.animator.currentFrame();
+    const int x = int(player.x - world.cameraX);
+    const int y = int(player.y - 32);
+    const int sheet = player.facing ? SHEET_PLAYER : SHEET_PLAYER_MIRROR;
+    if (player.hurtTime == 0) {
+        keyedBlit(x, y, sheet, cell.left, cell.top, cell.right, cell.bottom);
+        return;
+    }
+    halfBlendBlit(x, y, sheet, cell.left, cell.top, cell.right, cell.bottom, 0);
+    if (f.now - player.hurtTime > 1500) player.hurtTime = 0;
+}
+
+// The aim marker swings between one radian above and below level.
+void aimMarker(const Frame& f) {
+    if (!player.aiming) return;
+    const double a = player.facing ? player.aimAngle : PI - player.aimAngle;
+    if (player.aimShown) {
+        const int x = int(player.x - world.cameraX + std::cos(a) * 50);
+        const int y = int(player.y - throwHeight() / 2 - 10 + std::sin(a) * 50);
+        keyedBlit(x, y, SHEET_BEAM, 0, 16, 15, 31);
+    }
+    player.aimShown = 1;
+    if (held(BUTTON_UP)) player.aimDirection = 0;
+    if (held(BUTTON_DOWN)) player.aimDirection = 1;
+    player.aimAngle = std::clamp(player.aimAngle, -1.0, 1.0);
+    player.aimAngle += player.aimDirection ? 2 * f.dt : -2 * f.dt;
+    if (player.aimAngle >= 1) player.aimDirection = 0;
+    if (player.aimAngle <= -1) player.aimDirection = 1;
+}
+
+} // namespace
+
+void updatePlayer() {
+    const Frame f = takeFrame();
+    crouchLine(f);
+    steer(f);
+    startAiming(f);
+    throwSpanner(f);
+    if (player.airborne)
+        inTheAir(f);
+    else
+        onTheGround(f);
+    limitSpeeds(f);
+    friction(f);
+    move(f);
+    throwPose(f);
+    knockBack(f);
+    if (world.dyingFlag) dyingPose(f);
+    if (world.clearedFlag && !goalPose(f)) return;
+    endEntry(f);
+    if (!fadeRunning()) player.animator.step(f.now);
+    drawPlayer(f);
+    aimMarker(f);
+}
