@@ -106,7 +106,7 @@ void cannon(MapObject& o, double) {
     const double screenX = o.x - world.cameraX;
     if (screenX <= -64 || screenX >= 352) return;
     const uint32_t now = gameClock();
-    if (int64_t(now) - int64_t(o.pivotX) <= int64_t(o.phase)) return;
+    if (now - uint32_t(int64_t(o.pivotX)) <= uint32_t(int64_t(o.phase))) return;
     playEffect(SE_TAIHO);
     const bool left = o.kind == KIND_CANNON_LEFT;
     Enemy shot = makeEnemy(left ? o.x - 16 : o.x + 16, o.y + 1, ENEMY_CANNON_SHOT);

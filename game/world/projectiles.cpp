@@ -73,6 +73,8 @@ void collide(Projectile& p) {
         playEffect(SE_KIN);
         sparkAt(p);
         burstProjectile(p);
+        // A bomb's burst may have put a new spanner in this slot; the bomb is gone.
+        if (p.active) return;
     }
     const int found = firstObjectMet(p);
     if (found != NOTHING_FOUND &&
@@ -138,8 +140,8 @@ int spawnProjectile(double x, double y, double angle, int type) {
             const int r1 = drawRandom();
             const int r2 = drawRandom();
             const float a = float(angle);
-            p.vx = std::cos(a) * (200 + (r1 % 80)) + player.vx / 2;
-            p.vy = std::sin(a) * (200 + (r2 % 80)) + player.vy / 2;
+            p.vx = double(std::cos(a)) * (200 + (r1 % 80)) + player.vx / 2;
+            p.vy = double(std::sin(a)) * (200 + (r2 % 80)) + player.vy / 2;
         } else {
             p.vx = 0;
             p.vy = -100;
@@ -160,11 +162,12 @@ void burstProjectile(Projectile& p) {
         spawnEffect(p.x - 24 + (rx % 48), p.y - 24 + (ry % 48), 0, 0, EFFECT_EXPLOSION, SE_BREAK,
                     delay);
     }
-    // A fan of five spanners from up-right to up-left.
+    // A fan of five spanners from up-right to up-left, all from the bomb's
+    // last place: the first may take the bomb's own slot once it has gone.
     const double dt = frameTime;
+    const double x = p.x - p.vx * dt, y = p.y - p.vy * dt;
     for (int j = 0; j < 5; ++j)
-        spawnProjectile(p.x - p.vx * dt, p.y - p.vy * dt, -0.785 - j * 0.25 * 1.57,
-                        PROJECTILE_SPANNER);
+        spawnProjectile(x, y, -0.785 - j * 0.25 * 1.57, PROJECTILE_SPANNER);
 }
 
 void updateProjectiles() {

@@ -37,10 +37,9 @@ bool hidden(uint8_t kind) {
 void stepObjects() {
     // By index: updates may append dropped items to the list.
     for (size_t i = 0; i < world.objects.size(); ++i) {
-        MapObject& object = world.objects[i];
-        if (object.kind == 0) continue;
-        updateObject(object);
-        if (!hidden(object.kind)) drawObject(object);
+        if (world.objects[i].kind == 0) continue;
+        updateObject(world.objects[i]);
+        if (!hidden(world.objects[i].kind)) drawObject(world.objects[i]);
     }
 }
 

@@ -9,8 +9,11 @@
 #include "shell/ranking.h"
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
+#include "shell/stage_flow.h"
 #include "shell/startup.h"
 #include "support/game_folder_fixture.h"
+#include "support/stage_builder.h"
+#include "world/player.h"
 #include "world/world.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +86,44 @@ void writeExtraStages(const fs::path& folder) {
                   "\xfb\xfc\x8b\xb4\x81\x40\x91\xbe\x98\x59\r\nX\r\n3\r\n3\r\nend;\r\n");
 }
 
+// A stage with a little of everything the HUD and the world draw.
+TestStageFile goldenStage() {
+    TestStageFile file;
+    file.startingLives = 4;
+    file.stages.push_back({"null",
+                           0,
+                           {
+                               "..................................",
+                               "..........c.c.c...................",
+                               "..................................",
+                               ".......?B?B.......................",
+                               "..................................",
+                               "...............BBB..........G.....",
+                               "......w..........................#",
+                               "##################...#############",
+                               "==================...=============",
+                           }});
+    return file;
+}
+
+// The game started on the golden stage and played for a while: the player
+// runs right and jumps.
+void playGoldenStage(GameFolderFixture& game, const std::string& commandLine) {
+    writeStageFile(game.folder() / "stage" / "golden.vtg", goldenStage());
+    ASSERT_TRUE(startUp(commandLine));
+    ASSERT_TRUE(framePass());
+    startGame("golden.vtg");
+    sceneNumber = SCENE_GAMEPLAY;
+    startFadeIn();
+    ASSERT_TRUE(runPasses(60));
+    headless::setKey(VK_RIGHT, true);
+    ASSERT_TRUE(runPasses(40));
+    headless::setKey(VK_X, true);
+    ASSERT_TRUE(runPasses(12));
+    headless::setKey(VK_X, false);
+    headless::setKey(VK_RIGHT, false);
+}
+
 struct GoldenCase {
     const char* name;
     std::function<void(GameFolderFixture&)> play;
@@ -138,6 +179,17 @@ const GoldenCase GOLDEN_CASES[] = {
         ASSERT_TRUE(runPasses(20));
     }},
     {"staff_roll", [](GameFolderFixture&) { enterScene(SCENE_STAFF_ROLL, -1, 400); }},
+    {"gameplay", [](GameFolderFixture& game) { playGoldenStage(game, ""); }},
+    {"gameplay_pause", [](GameFolderFixture& game) {
+        playGoldenStage(game, "");
+        ASSERT_TRUE(runPassesUntil([] { return !player.airborne; }));
+        ASSERT_TRUE(tapKey(VK_SPACE));
+    }},
+    {"gameplay_debug", [](GameFolderFixture& game) {
+        playGoldenStage(game, "/D");
+        ASSERT_TRUE(tapKey(VK_Q)); // the without-dying switch on
+        ASSERT_TRUE(runPasses(28)); // and the captions' blink back on
+    }},
 };
 // clang-format on
 
