@@ -115,8 +115,12 @@ void resetGameplayScene() {
 void gameplayScene() {
     input.update();
     if (!pauseFlag) playOneFrame();
-    debugKeys();
-    pauseKey();
+    // After a game over or the ending was chosen, the keys no longer act on
+    // the stage left behind: a pause there would stop the next scene's fade.
+    if (sceneNumber == SCENE_GAMEPLAY) {
+        debugKeys();
+        pauseKey();
+    }
     drawFade();
     if (pauseFlag) spriteText(116, 124, "hPAUSEh");
     debugCaptions();

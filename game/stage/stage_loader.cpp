@@ -94,6 +94,9 @@ void newGameReset() {
     world.cameraX = 0;
     world.newGameFlag = 1;
     world.itemTakenFlag = 0;
+    // Lives lost belong to the game that lost them: a new game starting on
+    // the stage where the last one ended would otherwise inherit them.
+    world.retryCount = 0;
     world.worldNumber = 0;
     world.stageNumber = 0;
     world.fileName.clear();

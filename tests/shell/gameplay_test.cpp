@@ -94,6 +94,20 @@ TEST(Pause, HalvesThePaletteStopsTheWorldAndRestoresExactly) {
     EXPECT_EQ(headless::musicRecord().state, headless::MidiState::Playing);
 }
 
+TEST(Pause, IsNotTakenInThePassThatEndsTheGame) {
+    TestStageFile file = flatStages(1, 0);
+    file.stages[0].rows = {"#####..........#"};
+    StagePlay play("pause-game-over", file);
+    ASSERT_TRUE(play.settle());
+    killPlayer();
+    ASSERT_TRUE(play.until([] { return fadeState == FADE_OUT; }, 600));
+    ASSERT_TRUE(play.until([] { return fadeState == FADE_NONE; }, 100));
+    // The pass in which the fade-out ends switches to the game over.
+    ASSERT_TRUE(play.frames(1, HOLD_PAUSE));
+    ASSERT_EQ(sceneNumber, SCENE_GAME_OVER);
+    EXPECT_EQ(pauseFlag, 0);
+}
+
 TEST(DebugMode, EnterReachesTheGoalOnceAndQTurnsTheSwitch) {
     StagePlay play("debug-keys", flatStages(2), 0, "/D");
     ASSERT_EQ(playMode, PLAY_DEBUG);

@@ -170,6 +170,18 @@ TEST_F(StageLoader, ATakenGaugeUpStaysAwayOnRetriesOnly) {
     EXPECT_EQ(world.retryCount, 0);
 }
 
+TEST_F(StageLoader, ANewGameStartsWithoutTheLastGamesRetries) {
+    write(eightStages());
+    newGameReset();
+    ASSERT_TRUE(loadStage("test.vtg", 0));
+    world.retryCount = 3;
+    ASSERT_TRUE(stageRetry());
+    EXPECT_EQ(world.retryCount, 3);
+    newGameReset();
+    ASSERT_TRUE(loadStage("test.vtg", 0));
+    EXPECT_EQ(world.retryCount, 0) << "the same stage index, but a new game";
+}
+
 TEST_F(StageLoader, ANewGameTakesItsValuesFromTheFileOnce) {
     write(eightStages());
     newGameReset();
