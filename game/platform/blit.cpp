@@ -50,8 +50,10 @@ void copyRect(const Surface& source, const Copy& c, Surface& target, bool keyed)
             std::memcpy(out, in, size_t(w));
             continue;
         }
+        // Written as a select rather than a skip, so the compiler can do
+        // many pixels at once.
         for (int i = 0; i < w; ++i)
-            if (in[i] != 0) out[i] = in[i];
+            out[i] = in[i] != 0 ? in[i] : out[i];
     }
 }
 

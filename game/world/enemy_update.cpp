@@ -283,6 +283,10 @@ void move(Enemy& e, double dt) {
         e.y += e.vy * dt;
     }
     if (e.x < -e.width && e.kind != ENEMY_HOMING_FLYER) e.active = 0;
+    // Shots that have left the stage to the right or below it would otherwise
+    // stay active for ever, frozen out of sight or falling without end.
+    const bool shot = e.kind == ENEMY_CANNON_SHOT || e.kind == ENEMY_THROWN_SHOT;
+    if (shot && (e.x > world.stageRightEdge || e.y - e.height > 256)) e.active = 0;
 }
 
 void draw(Enemy& e, uint32_t now) {

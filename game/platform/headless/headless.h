@@ -46,6 +46,9 @@ void scheduleEvent(uint64_t afterFrame, const platform::Event& event);
 // Frames shown so far, and the last few kept as pictures of the whole display.
 uint64_t framesShown();
 void setKeptFrames(size_t count);
+// Off: shown frames are only counted (and the clock advanced), not copied;
+// for benchmarks that measure the game rather than this backend.
+void setFrameRecording(bool on);
 struct Picture {
     int width = 0;
     int height = 0;

@@ -42,6 +42,7 @@ struct HeadlessState {
     bool displayAvailable = true;
     bool displayOpen = false;
     platform::DisplayOptions displayOptions;
+    bool recordFrames = true;
     bool keys[256] = {};
     std::vector<ScheduledKey> scheduledKeys;
     std::deque<platform::Event> events;
@@ -144,6 +145,9 @@ void scheduleEvent(uint64_t afterFrame, const platform::Event& event) {
 uint64_t framesShown() {
     return state().framesShown;
 }
+void setFrameRecording(bool on) {
+    state().recordFrames = on;
+}
 void setKeptFrames(size_t count) {
     state().keptFrames = count;
 }
@@ -231,6 +235,12 @@ bool displayOpen() {
 void showFrame(const uint8_t* pixels, int pitch, DisplayRect picture, const PaletteEntry* palette) {
     HeadlessState& s = state();
     if (!s.displayOpen) return;
+    if (!s.recordFrames) {
+        ++s.framesShown;
+        s.clock += s.frameStep;
+        applyScheduledInput();
+        return;
+    }
     s.lastIndices.resize(size_t(DISPLAY_WIDTH) * DISPLAY_HEIGHT);
     for (int y = 0; y < DISPLAY_HEIGHT; ++y)
         std::memcpy(&s.lastIndices[size_t(y) * DISPLAY_WIDTH], pixels + size_t(y) * size_t(pitch),

@@ -2,6 +2,7 @@
 // the largest integer scale that fits the window, letterboxed, at the pace of
 // the display's refresh.
 #include "platform/platform.h"
+#include "platform/sdl/frame_conversion.h"
 #include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -177,17 +178,8 @@ bool displayOpen() {
 
 void showFrame(const uint8_t* pixels, int pitch, DisplayRect picture, const PaletteEntry* palette) {
     if (!renderer || !showPart(partToShow(picture))) return;
-    uint32_t colours[256];
-    for (int i = 0; i < 256; ++i)
-        colours[i] = 0xFF000000u | uint32_t(palette[i].red) << 16 |
-                     uint32_t(palette[i].green) << 8 | palette[i].blue;
     // Only the part the window shows is converted.
-    for (int y = 0; y < shown.height; ++y) {
-        const uint8_t* in = pixels + size_t(shown.y + y) * size_t(pitch) + size_t(shown.x);
-        uint32_t* out = &converted[size_t(y) * size_t(shown.width)];
-        for (int x = 0; x < shown.width; ++x)
-            out[x] = colours[in[x]];
-    }
+    convertToArgb(pixels, pitch, shown, palette, converted.data());
     SDL_UpdateTexture(texture, nullptr, converted.data(), shown.width * 4);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
