@@ -3,7 +3,10 @@
 #include "core/fades.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/picture_file.h"
+#include "platform/display.h"
 #include "platform/input.h"
+#include "platform/music.h"
+#include "platform/sound.h"
 #include "shell/scene_machine.h"
 #include "shell/startup.h"
 #include "stage/stage_loader.h"
@@ -47,7 +50,16 @@ int stageIndex() {
 }
 
 // Boots as the game does, then starts a new game at the stage.
+// What an earlier run in this process left open goes first: its sounds would
+// refer to a backend that the reset below empties.
+void closeEarlierGame() {
+    closeSound();
+    closeMusic();
+    releaseVideo();
+}
+
 bool startAtStage(const ReplayOptions& options) {
+    closeEarlierGame();
     headless::resetAll();
     headless::setKeptFrames(1);
     std::string executable = options.gameFolder;
