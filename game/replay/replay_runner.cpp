@@ -1,9 +1,9 @@
 #include "replay/replay_runner.h"
 
 #include "core/fades.h"
+#include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/picture_file.h"
-#include "platform/display.h"
 #include "platform/input.h"
 #include "platform/music.h"
 #include "platform/sound.h"
