@@ -1,0 +1,31 @@
+// Drawing a stage slot as the canvas shows it: 288 by 256 pixels from the
+// view's left edge, objects, enemies and the cursor.
+#pragma once
+
+#include "enemy_definitions.h"
+#include "stage_set.h"
+
+#include <QImage>
+#include <QRect>
+
+constexpr int CANVAS_WIDTH = 288;
+constexpr int CANVAS_HEIGHT = 256;
+constexpr int CELL = 16;
+
+struct CanvasPictures {
+    QImage mapObjects; // mapobj.bmp: 16 by 16 cells, 16 to a row
+    QImage enemies;    // enemy.bmp: the definitions' frames
+};
+
+// Objects, then enemies by their first frame (bottom at their y), then the
+// cursor rectangle filled blue and outlined yellow, merged onto the picture.
+QImage drawCanvas(const StageSlot& slot, int viewLeft, const EnemyDefinitions& definitions,
+                  const CanvasPictures& pictures, const QRect& cursor);
+
+// The 16 by 16 cell of an object kind in mapobj.bmp.
+QRect objectCell(int kind);
+
+// Merges a rectangle onto a picture: the fill, then a one-pixel outline,
+// each OR-ed with what lies under it.
+void mergeRectangle(QImage& picture, const QRect& rect, QRgb fill, QRgb outline, bool filled,
+                    bool outlined);

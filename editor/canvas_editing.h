@@ -1,0 +1,47 @@
+// What the canvas does to the current stage slot: applying the selected
+// operation at a cell, picking what lies under a cell, and the seek buttons'
+// view positions. No widgets here, only the stage slot.
+#pragma once
+
+#include "stage_set.h"
+
+#include <QPoint>
+
+#include <optional>
+
+enum Operation { OPERATION_OBJECT = 0, OPERATION_ENEMY = 1, OPERATION_ERASER = 2 };
+
+// What the object selector holds when the canvas asks.
+struct Selection {
+    int operation = OPERATION_OBJECT;
+    int objectKind = 0;
+    int enemyKind = -1;  // -1: the enemy list is empty
+    int enemyHeight = 0; // height of the selected enemy's definition
+};
+
+enum class ApplyResult {
+    Applied,       // the set is to be marked modified, even when a full slot took nothing
+    KindNotPlaced, // object kind 0: the warning is due
+    NoEnemy,       // the enemy list is empty: nothing to place
+};
+
+// The cell of a pointer position in canvas pixels: each coordinate divided by
+// 16 with truncation toward zero, times 16.
+QPoint cellOf(QPoint canvasPixel);
+
+// The operation at canvas cell (cellX, cellY); stageX is cellX + view left.
+// Enemies stand on the cell's top plus the selected enemy's height.
+ApplyResult applyOperation(StageSlot& slot, int32_t stageX, int32_t cellY,
+                           const Selection& selection);
+
+// What a right click finds: an object at the cell, else an enemy standing
+// where the selected enemy would, else nothing (the eraser).
+struct Pick {
+    int operation = OPERATION_ERASER;
+    int kind = 0;
+};
+Pick pickAt(const StageSlot& slot, int32_t stageX, int32_t cellY, int enemyHeight);
+
+// The view left of the seek buttons; nothing for an empty slot.
+std::optional<int32_t> seekToEndViewLeft(const StageSlot& slot);
+std::optional<int32_t> seekToCenterViewLeft(const StageSlot& slot);

@@ -1,0 +1,37 @@
+// The music preview's command strings, as the properties dialog sends them:
+// "open <path> type sequencer alias Midi", "play Midi", "stop Midi" and
+// "close Midi". A small interpreter plays the MIDI file with FluidSynth.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+// Plays one MIDI file at a time.
+class MidiPlayer {
+  public:
+    virtual ~MidiPlayer() = default;
+    virtual bool open(const QString& path) = 0;
+    virtual bool play() = 0;
+    virtual void stop() = 0;
+    virtual void close() = 0;
+};
+
+// FluidSynth with its own audio driver and the General MIDI soundfont. With
+// a file name, the sound goes into that file instead of to the sound device.
+std::unique_ptr<MidiPlayer> makeFluidSynthPlayer(const QString& soundFile = QString());
+
+class MciInterpreter {
+  public:
+    explicit MciInterpreter(std::unique_ptr<MidiPlayer> player);
+    // Carries out one command string; 0 on success, else an error number.
+    int send(const QString& command);
+
+  private:
+    std::unique_ptr<MidiPlayer> player_;
+    QString alias_;
+};
+
+// The interpreter the dialog sends to (FluidSynth unless a test set another).
+MciInterpreter& mci();
+void setMci(std::unique_ptr<MciInterpreter> interpreter);

@@ -1,0 +1,195 @@
+#include "stage_file_io.h"
+
+#include "cp932.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* LINE_END = "\r\n";
+constexpr const char* END_LINE = "end;";
+
+// A text field stays on its one line: a line break in it would split the file.
+QByteArray oneLine(const QString& text) {
+    QByteArray bytes = toCp932(text);
+    bytes.replace('\r', ' ');
+    bytes.replace('\n', ' ');
+    return bytes;
+}
+
+bool savedRecord(const PlacedRecord& r) {
+    return r.inUse && r.x >= 0 && r.y >= 0 && r.y <= 255;
+}
+
+template <size_t N>
+void appendRecords(QByteArray& out, const std::array<PlacedRecord, N>& records) {
+    for (const PlacedRecord& r : records) {
+        if (!savedRecord(r)) continue;
+        out += QByteArray::number(r.x) + LINE_END + QByteArray::number(r.y) + LINE_END +
+               QByteArray::number(r.kind) + LINE_END;
+    }
+    out += QByteArray("-1") + LINE_END;
+}
+
+// The lines of a file, read one at a time.
+class Lines {
+  public:
+    explicit Lines(const QByteArray& bytes) : lines_(bytes.split('\n')) {
+        // A final line end leaves nothing after it.
+        if (!lines_.isEmpty() && lines_.back().isEmpty()) lines_.removeLast();
+        for (QByteArray& line : lines_)
+            if (line.endsWith('\r')) line.chop(1);
+    }
+    bool atEnd() const { return next_ >= lines_.size(); }
+    int lineNumber() const { return int(next_); }
+
+    bool text(QByteArray& line, QString& error) {
+        if (atEnd()) return fail(error, next_ + 1, "the file ends too early");
+        line = lines_[next_++];
+        return true;
+    }
+
+    // A number as the first word of its line; the rest of the line is skipped.
+    bool number(int32_t& value, QString& error) {
+        QByteArray line;
+        if (!text(line, error)) return false;
+        const QByteArray word = line.simplified().split(' ').front();
+        bool ok = false;
+        const long long read = word.toLongLong(&ok);
+        if (!ok || read < INT32_MIN || read > INT32_MAX)
+            return fail(error, next_,
+                        QString("'%1' is not a number").arg(QString::fromLatin1(line)));
+        value = int32_t(read);
+        return true;
+    }
+
+  private:
+    static bool fail(QString& error, qsizetype line, const QString& what) {
+        error = QString("line %1: %2").arg(line).arg(what);
+        return false;
+    }
+
+    QList<QByteArray> lines_;
+    qsizetype next_ = 0;
+};
+
+template <size_t N>
+bool readRecords(Lines& in, std::array<PlacedRecord, N>& records, QString& error) {
+    size_t filled = 0;
+    for (;;) {
+        int32_t x = 0, y = 0, kind = 0;
+        if (!in.number(x, error)) return false;
+        if (x == -1) return true;
+        if (!in.number(y, error) || !in.number(kind, error)) return false;
+        // Records beyond the slot's table are read and dropped.
+        if (filled < N) records[filled++] = {x, y, uint8_t(kind), true};
+    }
+}
+
+} // namespace
+
+QByteArray stageFileBytes(const StageSet& set) {
+    QByteArray out;
+    out += oneLine(set.comment) + LINE_END;
+    out += oneLine(set.author) + LINE_END;
+    out += oneLine(set.clearMessage) + LINE_END;
+    out += QByteArray::number(set.startingLives) + LINE_END;
+    out += QByteArray::number(set.difficulty) + LINE_END;
+    for (const StageSlot& slot : set.stageSlots) {
+        if (slot.empty()) continue;
+        out += QByteArray("stage_begin") + LINE_END;
+        out += oneLine(slot.musicName) + LINE_END;
+        out += QByteArray::number(slot.background) + LINE_END;
+        appendRecords(out, slot.objects);
+        appendRecords(out, slot.enemies);
+    }
+    return out + END_LINE;
+}
+
+bool parseStageFile(const QByteArray& bytes, StageSet& set, QString& error) {
+    set.reset();
+    Lines in(bytes);
+    QByteArray text;
+    int32_t number = 0;
+    if (!in.text(text, error)) return false;
+    set.comment = fromCp932(text);
+    if (!in.text(text, error)) return false;
+    set.author = fromCp932(text);
+    if (!in.text(text, error)) return false;
+    set.clearMessage = fromCp932(text);
+    if (!in.number(number, error)) return false;
+    set.startingLives = uint8_t(number);
+    if (!in.number(number, error)) return false;
+    set.difficulty = uint8_t(number);
+    for (StageSlot& slot : set.stageSlots) {
+        // A file may end without its "end;" line.
+        if (in.atEnd()) break;
+        if (!in.text(text, error)) return false;
+        if (text == END_LINE) break;
+        if (!in.text(text, error)) return false;
+        slot.musicName = fromCp932(text);
+        if (!in.number(number, error)) return false;
+        slot.background = uint8_t(number);
+        if (!readRecords(in, slot.objects, error) || !readRecords(in, slot.enemies, error))
+            return false;
+    }
+    return true;
+}
+
+bool readStageFile(const QString& path, StageSet& set, QString& error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = file.errorString();
+        return false;
+    }
+    // Read into a set of its own, so that a broken file changes nothing.
+    auto read = std::make_unique<StageSet>();
+    if (!parseStageFile(bytes, *read, error)) return false;
+    set = *read;
+    return true;
+}
+
+bool writeStageFile(const QString& path, const StageSet& set, QString& error) {
+    // The new contents go to a file beside the old one that replaces it only
+    // once every byte is on disk. Qt's buffered writing can take a short
+    // write (a full disk) for success, so the bytes go through the handle
+    // and every write is checked.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = stageFileBytes(set);
+    const char* next = bytes.constData();
+    size_t left = size_t(bytes.size());
+    while (left > 0) {
+        const ssize_t written = ::write(file.handle(), next, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            error = QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
+            file.cancelWriting();
+            file.commit(); // removes the unfinished file
+            return false;
+        }
+        next += written;
+        left -= size_t(written);
+    }
+    if (!file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,544 @@
+#include "untMainForm.h"
+
+#include "canvas_editing.h"
+#include "dialogs.h"
+#include "edit_history.h"
+#include "editor_icon.h"
+#include "editor_paths.h"
+#include "enemy_definitions.h"
+#include "help_window.h"
+#include "stage_canvas.h"
+#include "stage_file_io.h"
+#include "stage_set.h"
+#include "test_play.h"
+#include "untAboutBox.h"
+#include "untObjectSelector.h"
+#include "untStageProp.h"
+#include "window_placement.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+constexpr const char* UNTITLED = "Untitled";
+constexpr const char* STAGE_FILTER = "Velta Stage Files(*.vtg);;All Files(*.*)";
+constexpr int HELP_CONTEXT = 23;
+constexpr int CANVAS_LEFT = 8;
+constexpr int CANVAS_TOP = 8;
+constexpr int SEEK_BUTTON_WIDTH = 28;
+
+void showError(QWidget* parent, const QString& text) {
+    dialogs().messageBox(parent, text, "VeltaEdit", Dialogs::Buttons::Ok, Dialogs::Icon::Error);
+}
+
+QPushButton* seekButton(QWidget* parent, const char* caption, const char* hint) {
+    auto* button = new QPushButton(caption, parent);
+    button->setToolTip(QString::fromUtf8(hint));
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+bool insideCanvas(QPoint pixel) {
+    return pixel.x() >= 0 && pixel.y() >= 0 && pixel.x() < CANVAS_WIDTH &&
+           pixel.y() < CANVAS_HEIGHT;
+}
+
+} // namespace
+
+TMainForm::TMainForm()
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint),
+      history_(std::make_unique<EditHistory>(stageSet())) {
+    setWindowTitle("VeltaEdit for Tarvelon");
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate() {
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    imgCanvas = new StageCanvas(client);
+    Label1 = new QLabel("ｽﾃｰｼﾞ:", client);
+    cmbStage = new QComboBox(client);
+    cmbStage->setToolTip("編集するステージを選択します。＊印は編集されているという意味です。");
+    cmbStage->setFocusPolicy(Qt::NoFocus);
+    cmbStage->setMaxVisibleItems(STAGE_SLOTS);
+    btnSeekToStart = seekButton(client, "|<", "ステージの先頭部分に飛びます。");
+    btnSeekToCenter = seekButton(client, "><", "ステージの中央部分に飛びます。");
+    btnSeekToEnd = seekButton(client, ">|", "ステージの最後に飛びます。");
+    buildMenu();
+
+    connect(imgCanvas, &StageCanvas::mouseDown, this, &TMainForm::imgCanvasMouseDown);
+    connect(imgCanvas, &StageCanvas::mouseMove, this, &TMainForm::imgCanvasMouseMove);
+    connect(imgCanvas, &StageCanvas::mouseUp, this, &TMainForm::imgCanvasMouseUp);
+    connect(cmbStage, &QComboBox::activated, this, &TMainForm::cmbStageChange);
+    connect(btnSeekToStart, &QPushButton::clicked, this, &TMainForm::btnSeekToStartClick);
+    connect(btnSeekToCenter, &QPushButton::clicked, this, &TMainForm::btnSeekToCenterClick);
+    connect(btnSeekToEnd, &QPushButton::clicked, this, &TMainForm::btnSeekToEndClick);
+    connect(history_.get(), &EditHistory::slotRestored, this, &TMainForm::showSlotRestored);
+    connect(history_.get(), &EditHistory::stateChanged, this, &TMainForm::updateEditActions);
+
+    rebuildSlotList();
+    cmbStage->setCurrentIndex(0);
+    layOut();
+
+    openFolder_ = gamePath("stage");
+    fileName_ = UNTITLED;
+    history_->markSaved();
+    loadPictures();
+    readDefinitions();
+    stageSet().reset();
+}
+
+void TMainForm::buildMenu() {
+    QMenu* File1 = menuBar()->addMenu("ﾌｧｲﾙ(&F)");
+    File1->addAction("新規作成(&N)", QKeySequence::New, this, &TMainForm::New1Click);
+    File1->addAction("開く(&O)...", QKeySequence::Open, this, &TMainForm::Open1Click);
+    File1->addSeparator();
+    File1->addAction("保存(&S)", QKeySequence::Save, this, &TMainForm::Save1Click);
+    File1->addAction("名前を付けて保存(&A)...", this, &TMainForm::SaveAs1Click);
+    File1->addSeparator();
+    File1->addAction("終了(&X)", this, &TMainForm::Exit1Click);
+
+    QMenu* edit = menuBar()->addMenu("編集(&E)");
+    undoAction_ = edit->addAction("元に戻す(&U)", QKeySequence::Undo, this, &TMainForm::undoClick);
+    redoAction_ = edit->addAction("やり直し(&R)", this, &TMainForm::redoClick);
+    redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
+
+    QMenu* Stage = menuBar()->addMenu("ｽﾃｰｼﾞ(&S)");
+    Stage->addAction("ﾌﾟﾛﾊﾟﾃｨ(&P)...", this, &TMainForm::StageEnvClick);
+    Stage->addSeparator();
+    Stage->addAction("消去(&C)", this, &TMainForm::Clear1Click);
+    Stage->addSeparator();
+    Stage->addAction("ﾃｽﾄﾌﾟﾚｲ(&T)", this, &TMainForm::estPlay1Click);
+
+    QMenu* view = menuBar()->addMenu("表示(&V)");
+    auto* zooms = new QActionGroup(this);
+    for (int zoom = 1; zoom <= 3; ++zoom) {
+        QAction* action = view->addAction(QString("%1倍(&%1)").arg(zoom),
+                                          QKeySequence(Qt::CTRL | (Qt::Key_0 + zoom)), this,
+                                          [this, zoom] { setZoom(zoom); });
+        action->setCheckable(true);
+        action->setChecked(zoom == 1);
+        zooms->addAction(action);
+    }
+
+    QMenu* Help1 = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
+    Help1->addAction("VeltaEditﾍﾙﾌﾟ(&T)...", this, &TMainForm::Help2Click);
+    Help1->addSeparator();
+    Help1->addAction("ﾊﾞｰｼﾞｮﾝ情報(&A)", this, &TMainForm::About1Click);
+    updateEditActions();
+}
+
+void TMainForm::layOut() {
+    const int zoom = imgCanvas->zoom();
+    imgCanvas->move(CANVAS_LEFT, CANVAS_TOP);
+    const int canvasBottom = CANVAS_TOP + CANVAS_HEIGHT * zoom;
+    const int labelTop = canvasBottom + 8;
+    Label1->move(CANVAS_LEFT, labelTop);
+    Label1->adjustSize();
+    cmbStage->setGeometry(CANVAS_LEFT + 40, labelTop - 4, 60, 20);
+    int left = cmbStage->geometry().right() + 1 + 10;
+    for (QPushButton* button : {btnSeekToStart, btnSeekToCenter, btnSeekToEnd}) {
+        button->setGeometry(left, cmbStage->y() + 1, SEEK_BUTTON_WIDTH, 20);
+        left += SEEK_BUTTON_WIDTH + 10;
+    }
+    centralWidget()->setFixedSize(CANVAS_LEFT + CANVAS_WIDTH * zoom + 8, labelTop + 28);
+    setFixedSize(centralWidget()->width(),
+                 centralWidget()->height() + menuBar()->sizeHint().height());
+}
+
+void TMainForm::loadPictures() {
+    QStringList missing;
+    for (auto [picture, name] : {std::pair{&pictures_.mapObjects, "mapobj.bmp"},
+                                 std::pair{&pictures_.enemies, "enemy.bmp"}}) {
+        const QString path = gamePath(name);
+        if (!picture->load(path)) missing << path;
+        *picture = picture->convertToFormat(QImage::Format_RGB32);
+    }
+    // Without its pictures the editor still opens, edits and saves stage
+    // files; it draws nothing for what it cannot show.
+    if (!missing.isEmpty()) showError(this, "ﾌｧｲﾙを開けません:\n" + missing.join("\n"));
+    setWindowIcon(editorIcon(pictures_.mapObjects));
+}
+
+void TMainForm::readDefinitions() {
+    QStringList problems;
+    enemyDefinitions() = readEnemyDefinitions(gamePath("dat"), problems);
+    if (!problems.isEmpty())
+        showError(this, "敵の定義ﾌｧｲﾙに整数でない値があります:\n" + problems.join("\n"));
+}
+
+void TMainForm::attachForms(TAboutBox* about, TObjectSelector* selector, TStageProp* properties) {
+    about_ = about;
+    selector_ = selector;
+    properties_ = properties;
+    selector_->setMainWindow(this);
+    connect(selector_, &TObjectSelector::selectionChanged, this, &TMainForm::redraw);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    FormShow();
+}
+
+void TMainForm::FormShow() {
+    if (selector_) {
+        selector_->show();
+        placeBeside(selector_, this);
+        // The window manager frames the window after it is shown: place the
+        // selector again once the frame is known.
+        QTimer::singleShot(100, selector_, [this] { placeBeside(selector_, this); });
+    }
+    redraw();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    endEdit();
+    if (closeQuestion())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMainForm::comeForward() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+bool TMainForm::modified() const {
+    return history_->modified();
+}
+
+const QImage& TMainForm::canvasPicture() const {
+    return imgCanvas->picture();
+}
+
+// ---- The file commands ----
+
+bool TMainForm::closeQuestion() {
+    if (!modified()) return true;
+    const QString text = "\"" + fileName_ + "\"\n\rに変更を保存しますか?";
+    switch (dialogs().messageBox(this, text, "確認", Dialogs::Buttons::YesNoCancel,
+                                 Dialogs::Icon::Question)) {
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Yes:
+        return save();
+    default:
+        return false;
+    }
+}
+
+bool TMainForm::save() {
+    if (fileName_ == UNTITLED) {
+        const QString chosen = dialogs().saveFileName(this, gamePath("stage"), STAGE_FILTER);
+        if (chosen.isEmpty()) return false;
+        fileName_ = chosen;
+    }
+    return writeTo(fileName_);
+}
+
+bool TMainForm::writeTo(const QString& path) {
+    QString error;
+    if (!writeStageFile(path, stageSet(), error)) {
+        showError(this, path + "\n" + error);
+        return false;
+    }
+    history_->markSaved();
+    return true;
+}
+
+void TMainForm::New1Click() {
+    endEdit();
+    if (!closeQuestion()) return;
+    fileName_ = UNTITLED;
+    openFolder_ = gamePath("stage");
+    stageSet().reset();
+    history_->clear();
+    history_->markSaved();
+    selectSlot(0);
+    redraw();
+    rebuildSlotList();
+}
+
+void TMainForm::Open1Click() {
+    endEdit();
+    // Opening replaces the set: unsaved work is asked about first.
+    if (!closeQuestion()) return;
+    const QString chosen = dialogs().openFileName(this, openFolder_, QString(), STAGE_FILTER);
+    if (chosen.isEmpty()) return;
+    QString error;
+    // A file that cannot be read leaves the open set, its name and its flag
+    // as they were, so that nothing is lost and Save cannot overwrite the
+    // file with part of it.
+    if (!readStageFile(chosen, stageSet(), error)) {
+        showError(this, chosen + "\n" + error);
+        return;
+    }
+    fileName_ = chosen;
+    openFolder_ = QFileInfo(chosen).absolutePath();
+    stageSet().currentSlot = 0;
+    stageSet().viewLeft = 0;
+    selectSlot(0);
+    history_->clear();
+    history_->markSaved();
+    redraw();
+    rebuildSlotList();
+}
+
+void TMainForm::Save1Click() {
+    endEdit();
+    save();
+}
+
+void TMainForm::SaveAs1Click() {
+    endEdit();
+    const QString chosen = dialogs().saveFileName(this, gamePath("stage"), STAGE_FILTER);
+    if (chosen.isEmpty()) return;
+    fileName_ = chosen;
+    writeTo(fileName_);
+}
+
+void TMainForm::Exit1Click() {
+    close();
+}
+
+// ---- The Stage and Help menus ----
+
+void TMainForm::StageEnvClick() {
+    endEdit();
+    if (properties_) properties_->exec();
+    redraw();
+}
+
+void TMainForm::Clear1Click() {
+    endEdit();
+    if (stageSet().current().empty()) return;
+    if (dialogs().messageBox(this,
+                             "このｺﾏﾝﾄﾞを実行するとこのｽﾃｰｼﾞのﾃﾞｰﾀは全て消去されます。"
+                             "よろしいですか？",
+                             "確認", Dialogs::Buttons::YesNo,
+                             Dialogs::Icon::Warning) != Dialogs::Answer::Yes)
+        return;
+    history_->begin(stageSet().currentSlot);
+    stageSet().current().clear();
+    history_->end(EditKind::ClearStage);
+    history_->markModified();
+    redraw();
+    rebuildSlotList();
+}
+
+void TMainForm::estPlay1Click() {
+    endEdit();
+    runTestPlay(stageSet(), this);
+    redraw();
+}
+
+void TMainForm::Help2Click() {
+    if (!help_) help_ = new HelpWindow(this);
+    help_->showContext(HELP_CONTEXT);
+}
+
+void TMainForm::About1Click() {
+    if (about_) about_->exec();
+}
+
+void TMainForm::undoClick() {
+    history_->undo();
+}
+
+void TMainForm::redoClick() {
+    history_->redo();
+}
+
+void TMainForm::updateEditActions() {
+    undoAction_->setEnabled(history_->canUndo());
+    redoAction_->setEnabled(history_->canRedo());
+}
+
+void TMainForm::showSlotRestored(int slot) {
+    // Undo shows the stage it changes.
+    if (slot != stageSet().currentSlot) {
+        stageSet().currentSlot = uint8_t(slot);
+        stageSet().viewLeft = 0;
+        selectSlot(slot);
+    }
+    redraw();
+    rebuildSlotList();
+}
+
+void TMainForm::setZoom(int zoom) {
+    imgCanvas->setZoom(zoom);
+    layOut();
+    if (selector_ && selector_->isVisible()) placeBeside(selector_, this);
+}
+
+// ---- The slot list and the seek buttons ----
+
+void TMainForm::rebuildSlotList() {
+    const int selected = cmbStage->currentIndex();
+    QSignalBlocker quiet(cmbStage);
+    cmbStage->clear();
+    for (int slot = 0; slot < STAGE_SLOTS; ++slot)
+        cmbStage->addItem(slotLabel(stageSet(), slot));
+    cmbStage->setCurrentIndex(selected);
+}
+
+void TMainForm::selectSlot(int slot) {
+    QSignalBlocker quiet(cmbStage);
+    cmbStage->setCurrentIndex(slot);
+}
+
+void TMainForm::cmbStageChange() {
+    endEdit();
+    stageSet().currentSlot = uint8_t(std::clamp(cmbStage->currentIndex(), 0, STAGE_SLOTS - 1));
+    stageSet().viewLeft = 0;
+    redraw();
+}
+
+void TMainForm::goToSlot(int slot) {
+    if (slot < 0 || slot >= STAGE_SLOTS) return;
+    selectSlot(slot);
+    cmbStageChange();
+    redraw();
+}
+
+void TMainForm::btnSeekToStartClick() {
+    stageSet().viewLeft = 0;
+    redraw();
+}
+
+void TMainForm::btnSeekToCenterClick() {
+    if (const auto left = seekToCenterViewLeft(stageSet().current())) {
+        stageSet().viewLeft = *left;
+        redraw();
+    }
+}
+
+void TMainForm::btnSeekToEndClick() {
+    if (const auto left = seekToEndViewLeft(stageSet().current())) {
+        stageSet().viewLeft = *left;
+        redraw();
+    }
+}
+
+// ---- The canvas ----
+
+Selection TMainForm::selection() const {
+    Selection s;
+    if (!selector_) return s;
+    s.operation = selector_->operation();
+    s.objectKind = selector_->selectedObjectKind();
+    s.enemyKind = selector_->selectedEnemyKind();
+    s.enemyHeight = enemyDefinitions().of(s.enemyKind).height;
+    return s;
+}
+
+void TMainForm::redraw() {
+    const Selection s = selection();
+    QSize cursorSize(CELL, CELL);
+    if (s.operation == OPERATION_ENEMY) {
+        const EnemyDefinition& d = enemyDefinitions().of(s.enemyKind);
+        cursorSize = QSize(d.width, d.height);
+    }
+    const StageSet& set = stageSet();
+    imgCanvas->setPicture(drawCanvas(set.current(), set.viewLeft, enemyDefinitions(), pictures_,
+                                     QRect(cursor_, cursorSize)));
+}
+
+bool TMainForm::moveCursorTo(QPoint pixel) {
+    const QPoint cell = cellOf(pixel);
+    if (cell == cursor_) return false;
+    cursor_ = cell;
+    return true;
+}
+
+bool TMainForm::applyAt(QPoint cell) {
+    StageSet& set = stageSet();
+    paintedInEdit_ = true;
+    switch (applyOperation(set.current(), cell.x() + set.viewLeft, cell.y(), selection())) {
+    case ApplyResult::Applied:
+        history_->markModified();
+        return true;
+    case ApplyResult::KindNotPlaced:
+        dialogs().messageBox(this, "そのｵﾌﾞｼﾞｪｸﾄは配置できません。", "警告", Dialogs::Buttons::Ok,
+                             Dialogs::Icon::Error);
+        return true;
+    case ApplyResult::NoEnemy:
+        return true;
+    }
+    return true;
+}
+
+void TMainForm::pick(QPoint cell) {
+    if (!selector_) return;
+    const StageSet& set = stageSet();
+    const Pick found =
+        pickAt(set.current(), cell.x() + set.viewLeft, cell.y(), selection().enemyHeight);
+    selector_->setOperation(found.operation);
+    if (found.operation == OPERATION_OBJECT) selector_->selectObjectKind(found.kind);
+    if (found.operation == OPERATION_ENEMY) selector_->selectEnemyKind(found.kind);
+}
+
+void TMainForm::endEdit() {
+    if (!history_->editing()) return;
+    // A press that only moved the whole stage leaves the modified flag alone.
+    history_->end(paintedInEdit_ ? EditKind::Canvas : EditKind::StageMove);
+    paintedInEdit_ = false;
+}
+
+void TMainForm::imgCanvasMouseDown(QPoint pixel, Qt::MouseButton button,
+                                   Qt::KeyboardModifiers modifiers) {
+    endEdit(); // a release the canvas never saw (a message box took it)
+    bool due = moveCursorTo(pixel);
+    const bool alt = modifiers & Qt::AltModifier;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    if (button == Qt::LeftButton && !alt) {
+        // One press to release is one step of the history.
+        history_->begin(stageSet().currentSlot);
+        if (!shift) due = applyAt(cursor_) || due;
+    } else if (button == Qt::RightButton) {
+        pick(cursor_);
+    }
+    if (due) redraw();
+    rebuildSlotList();
+}
+
+void TMainForm::imgCanvasMouseMove(QPoint pixel, Qt::MouseButtons buttons,
+                                   Qt::KeyboardModifiers modifiers) {
+    const QPoint old = cursor_;
+    bool due = moveCursorTo(pixel);
+    const bool left = buttons & Qt::LeftButton;
+    const bool alt = modifiers & Qt::AltModifier;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    StageSet& set = stageSet();
+    if (left && !alt && !shift) {
+        // Painting goes cell by cell, and only where the canvas shows the
+        // stage: a cell beyond its edges would hold a record the file drops.
+        if (due && insideCanvas(pixel) && history_->editing()) applyAt(cursor_);
+    } else if ((left && alt && !shift) || (buttons & Qt::MiddleButton)) {
+        set.viewLeft = std::max(0, set.viewLeft + old.x() - cursor_.x());
+    } else if (left && shift && !alt) {
+        if (history_->editing()) set.current().moveBy(cursor_.x() - old.x(), cursor_.y() - old.y());
+    }
+    if (due) redraw();
+}
+
+void TMainForm::imgCanvasMouseUp(QPoint, Qt::MouseButton button) {
+    if (button == Qt::LeftButton) endEdit();
+    rebuildSlotList();
+}

@@ -1,0 +1,121 @@
+// The main window: the stage canvas, the slot list, the seek buttons and the
+// menus with the file commands, Clear Stage, test play, help and about.
+#pragma once
+
+#include "canvas_drawing.h"
+#include "canvas_editing.h"
+
+#include <QMainWindow>
+#include <QPoint>
+
+class EditHistory;
+class HelpWindow;
+class QAction;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class StageCanvas;
+class TAboutBox;
+class TObjectSelector;
+class TStageProp;
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    TMainForm();
+    ~TMainForm() override;
+
+    // The other forms, created after this one.
+    void attachForms(TAboutBox* about, TObjectSelector* selector, TStageProp* properties);
+    const CanvasPictures& pictures() const { return pictures_; }
+
+    // Menu commands.
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Exit1Click();
+    void StageEnvClick();
+    void Clear1Click();
+    void estPlay1Click();
+    void Help2Click();
+    void About1Click();
+    void undoClick();
+    void redoClick();
+    void setZoom(int zoom);
+
+    // The slot list and the seek buttons.
+    void cmbStageChange();
+    void btnSeekToStartClick();
+    void btnSeekToCenterClick();
+    void btnSeekToEndClick();
+
+    // The canvas, in canvas pixels.
+    void imgCanvasMouseDown(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void imgCanvasMouseMove(QPoint pixel, Qt::MouseButtons buttons,
+                            Qt::KeyboardModifiers modifiers);
+    void imgCanvasMouseUp(QPoint pixel, Qt::MouseButton button);
+
+    // Go in the properties dialog: this slot becomes the current one.
+    void goToSlot(int slot);
+    // A second copy of the editor asked for this window.
+    void comeForward();
+
+    // False when the user cancelled, or saving failed.
+    bool closeQuestion();
+    bool save();
+
+    QString fileName() const { return fileName_; }
+    bool modified() const;
+    QPoint cursorCell() const { return cursor_; }
+    const QImage& canvasPicture() const;
+    EditHistory& history() { return *history_; }
+    QComboBox* slotList() const { return cmbStage; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void FormCreate();
+    void FormShow();
+    void buildMenu();
+    void layOut();
+    void loadPictures();
+    void readDefinitions();
+    void redraw();
+    void rebuildSlotList();
+    void selectSlot(int slot);
+    Selection selection() const;
+    bool moveCursorTo(QPoint pixel);
+    bool applyAt(QPoint cell);
+    void pick(QPoint cell);
+    void endEdit();
+    bool writeTo(const QString& path);
+    void updateEditActions();
+    void showSlotRestored(int slot);
+
+    CanvasPictures pictures_;
+    std::unique_ptr<EditHistory> history_;
+    QString fileName_;
+    QString openFolder_;
+    QPoint cursor_{0, 0};
+    bool shownOnce_ = false;
+    // The held button has placed or erased something, not only moved the
+    // whole stage.
+    bool paintedInEdit_ = false;
+
+    TAboutBox* about_ = nullptr;
+    TObjectSelector* selector_ = nullptr;
+    TStageProp* properties_ = nullptr;
+    HelpWindow* help_ = nullptr;
+
+    StageCanvas* imgCanvas;
+    QLabel* Label1;
+    QComboBox* cmbStage;
+    QPushButton* btnSeekToStart;
+    QPushButton* btnSeekToCenter;
+    QPushButton* btnSeekToEnd;
+    QAction* undoAction_;
+    QAction* redoAction_;
+};

@@ -1,0 +1,99 @@
+#include "stage_file_io.h"
+#include "support/editor_forms.h"
+#include "test_play.h"
+
+#include <QFile>
+
+#include <filesystem>
+
+namespace {
+
+class TestPlay : public EditorForms {
+  protected:
+    // A stand-in for the game that notes its command line, its folder and
+    // the scratch file it was given.
+    void installStandInGame() {
+        const QString script = "#!/bin/sh\n"
+                               "printf '%s\\n' \"$*\" > played.txt\n"
+                               "pwd >> played.txt\n"
+                               "cp \"stage/$3\" seen.vtg\n";
+        writeBytes(folder.gamePath("velta"), script.toUtf8());
+        std::filesystem::permissions(folder.game() / "velta", std::filesystem::perms::owner_all);
+    }
+    QStringList played() {
+        return QString::fromUtf8(fileBytes(folder.gamePath("played.txt"))).split('\n');
+    }
+};
+
+TEST_F(TestPlay, StartsTheGameOnTheStageBeingEditedAndRemovesTheScratchFile) {
+    installStandInGame();
+    stageSet().stageSlots[0].placeObject(0, 224, 1);
+    stageSet().stageSlots[1].placeObject(16, 224, 1);
+    main->slotList()->setCurrentIndex(1); // "1 - 2"
+    main->cmbStageChange();
+    const QByteArray expectedFile = stageFileBytes(stageSet());
+    main->estPlay1Click();
+    const QStringList lines = played();
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0], "01 00000144 __ed.vtg");
+    EXPECT_EQ(std::filesystem::canonical(lines[1].toStdString()),
+              std::filesystem::canonical(folder.game()));
+    EXPECT_EQ(fileBytes(folder.gamePath("seen.vtg")), expectedFile);
+    EXPECT_FALSE(QFile::exists(folder.stageFile("__ed.vtg")));
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_FALSE(main->modified());
+    EXPECT_EQ(main->fileName(), "Untitled");
+}
+
+TEST_F(TestPlay, TheStageFieldCountsTheStagesTheGameWillFind) {
+    const struct {
+        const char* label;
+        std::vector<int> filled;
+        int current;
+        int32_t viewLeft;
+        QStringList expected;
+    } cases[] = {
+        {"from the start", {0}, 0, 0, {"00", "00000144", "__ed.vtg"}},
+        {"every slot before filled", {0, 1, 2, 3, 4}, 4, 1328, {"04", "00001472", "__ed.vtg"}},
+        {"empty slots before", {2, 7, 20}, 20, 16, {"02", "00000160", "__ed.vtg"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        stageSet().reset();
+        for (int slot : c.filled)
+            stageSet().stageSlots[size_t(slot)].placeObject(0, 0, 1);
+        stageSet().currentSlot = uint8_t(c.current);
+        stageSet().viewLeft = c.viewLeft;
+        EXPECT_EQ(testPlayArguments(stageSet()), c.expected);
+    }
+}
+
+TEST_F(TestPlay, AMissingGameIsReportedAndTheScratchFileKept) {
+    stageSet().current().placeObject(0, 0, 1);
+    main->estPlay1Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "ｹﾞｰﾑ本体の実行ﾌｧｲﾙvelta.exeを起動できません。");
+    EXPECT_EQ(dialogs.boxes[0].caption, "ｴﾗｰ");
+    EXPECT_EQ(dialogs.boxes[0].icon, Dialogs::Icon::Error);
+    EXPECT_EQ(fileBytes(folder.stageFile("__ed.vtg")), stageFileBytes(stageSet()));
+}
+
+TEST_F(TestPlay, AnEmptySlotHasNothingToPlay) {
+    installStandInGame();
+    main->estPlay1Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].caption, "警告");
+    EXPECT_FALSE(QFile::exists(folder.gamePath("played.txt")));
+}
+
+TEST_F(TestPlay, AScratchFileThatCannotBeWrittenStopsBeforeTheGame) {
+    installStandInGame();
+    stageSet().current().placeObject(0, 0, 1);
+    std::filesystem::remove_all(folder.game() / "stage");
+    main->estPlay1Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes[0].text.startsWith(folder.stageFile("__ed.vtg")));
+    EXPECT_FALSE(QFile::exists(folder.gamePath("played.txt")));
+}
+
+} // namespace
