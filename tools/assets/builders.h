@@ -15,3 +15,5 @@ int buildSounds(const std::string& assetsDir, const std::string& gameDir);
 int buildMusic(const std::string& assetsDir, const std::string& gameDir);
 // editor/exp.dat (Shift-JIS) and the editor's help file.
 int buildTexts(const std::string& assetsDir, const std::string& gameDir);
+// stage/*.vtg from the text maps in stages/*.stages; none is fine.
+int buildStages(const std::string& assetsDir, const std::string& gameDir);

@@ -1,7 +1,7 @@
 // velta_assets: makes the game folder's data files from assets/.
 //
 //   velta_assets all <assets dir> <game dir>
-//   velta_assets pictures|sounds|music|texts <assets dir> <game dir>
+//   velta_assets pictures|sounds|music|texts|stages <assets dir> <game dir>
 //   velta_assets contact <game dir> <output dir>
 #include "builders.h"
 
@@ -11,9 +11,10 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: velta_assets all|pictures|sounds|music|texts <assets dir> <game dir>\n"
-                 "       velta_assets contact <game dir> <output dir>\n");
+    std::fprintf(
+        stderr,
+        "usage: velta_assets all|pictures|sounds|music|texts|stages <assets dir> <game dir>\n"
+        "       velta_assets contact <game dir> <output dir>\n");
     return 2;
 }
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "sounds") == 0) return buildSounds(first, second);
     if (std::strcmp(command, "music") == 0) return buildMusic(first, second);
     if (std::strcmp(command, "texts") == 0) return buildTexts(first, second);
+    if (std::strcmp(command, "stages") == 0) return buildStages(first, second);
     if (std::strcmp(command, "contact") == 0) return writeContactSheets(first, second);
     if (std::strcmp(command, "all") == 0) {
         int failures = 0;
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
         failures += buildSounds(first, second) != 0;
         failures += buildMusic(first, second) != 0;
         failures += buildTexts(first, second) != 0;
+        failures += buildStages(first, second) != 0;
         return failures == 0 ? 0 : 1;
     }
     return usage();

@@ -1,6 +1,6 @@
 #include "explanations.h"
 
-#include "cp932.h"
+#include "common/cp932.h"
 
 #include <array>
 #include <map>

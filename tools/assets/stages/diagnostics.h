@@ -1,0 +1,25 @@
+// Error messages of one stage source, each as "file:line: message".
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace stages {
+
+class Diagnostics {
+  public:
+    explicit Diagnostics(std::string fileName) : fileName_(std::move(fileName)) {}
+
+    void error(int line, const std::string& message) {
+        messages_.push_back(fileName_ + ":" + std::to_string(line) + ": " + message);
+    }
+    bool hasErrors() const { return !messages_.empty(); }
+    const std::vector<std::string>& messages() const { return messages_; }
+
+  private:
+    std::string fileName_;
+    std::vector<std::string> messages_;
+};
+
+} // namespace stages
