@@ -1,7 +1,9 @@
 // velta-replay: plays a stage of a stage file from an input script on the
-// headless backend and prints what happened. See replay_script.h for the
-// script format.
+// headless backend and prints what happened, or draws whole stages as
+// pictures. See replay_script.h for the script format.
+#include "platform/headless/picture_file.h"
 #include "replay/replay_runner.h"
+#include "replay/stage_overview.h"
 
 #include <unistd.h>
 
@@ -19,10 +21,17 @@ namespace {
 
 constexpr const char* USAGE =
     "usage: velta-replay [options] <stage file> <stage index> <script>\n"
+    "       velta-replay [--game-folder DIR] --overview FILE <stage file> <stage index>\n"
+    "       velta-replay [--game-folder DIR] --overview-all DIR <stage file>\n"
     "\n"
     "Plays stage <stage index> (counted from 0) of <stage file>, a file in the\n"
     "game folder's \"stage\" folder, as a new game started there, holding the\n"
     "buttons the script names frame by frame, and prints what happened.\n"
+    "\n"
+    "--overview draws the stage instead of playing it: one PNG picture of its\n"
+    "whole width and the screen's height, with every object and enemy where it\n"
+    "starts and the player at the start. --overview-all draws every stage of the\n"
+    "file into DIR as <file name without .vtg>-<stage index>.png.\n"
     "\n"
     "options:\n"
     "  --frames N         play N frames (default: the script's last frame and 600 more)\n"
@@ -87,28 +96,76 @@ class ScratchGameFolder {
     fs::path folder_;
 };
 
+// Draws one stage and writes its picture; false (with the reason on stderr) when it cannot.
+bool writeOverview(const std::string& game, const std::string& stageFile, int stageIndex,
+                   const fs::path& file) {
+    const StageOverview overview = drawStageOverview(game, stageFile, stageIndex);
+    if (!overview.drawn()) {
+        std::cerr << "velta-replay: " << overview.error << "\n";
+        return false;
+    }
+    if (!writePicture(file.string(), overview.width, overview.height, overview.rgb)) {
+        std::cerr << "velta-replay: cannot write " << file.string() << "\n";
+        return false;
+    }
+    std::cout << "overview: " << file.string() << " (" << overview.width << " x " << overview.height
+              << ")\n";
+    return true;
+}
+
+int writeEveryOverview(const std::string& game, const std::string& stageFile,
+                       const fs::path& folder) {
+    const int count = countStages(game, stageFile);
+    if (count < 0) {
+        std::cerr << "velta-replay: cannot read the stage file " << stageFile << "\n";
+        return 1;
+    }
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        std::cerr << "velta-replay: cannot make " << folder.string() << "\n";
+        return 1;
+    }
+    if (count == 0) std::cout << stageFile << ": no stages\n";
+    const std::string name = fs::path(stageFile).stem().string();
+    bool allWritten = true;
+    for (int index = 0; index < count; ++index) {
+        const fs::path file = folder / (name + "-" + std::to_string(index) + ".png");
+        allWritten = writeOverview(game, stageFile, index, file) && allWritten;
+    }
+    return allWritten ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     ReplayOptions options;
     bool expectClear = false;
+    bool playOptions = false;
     fs::path game = executableFolder();
+    fs::path overview, overviewFolder;
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--frames" && i + 1 < argc) {
             if (!wholeNumber(argv[++i], options.frames))
                 return usageError("--frames needs a number");
+            playOptions = true;
         } else if (arg == "--until-clear") {
-            options.untilClear = true;
+            options.untilClear = playOptions = true;
         } else if (arg == "--expect-clear") {
-            expectClear = true;
+            expectClear = playOptions = true;
         } else if (arg == "--save" && i + 2 < argc) {
             int frame = 0;
             if (!wholeNumber(argv[++i], frame)) return usageError("--save needs a frame number");
             options.savedFrames.emplace_back(frame, fs::absolute(argv[++i]).string());
+            playOptions = true;
         } else if (arg == "--game-folder" && i + 1 < argc) {
             game = argv[++i];
+        } else if (arg == "--overview" && i + 1 < argc) {
+            overview = fs::absolute(argv[++i]);
+        } else if (arg == "--overview-all" && i + 1 < argc) {
+            overviewFolder = fs::absolute(argv[++i]);
         } else if (arg == "--help" || arg == "-h") {
             std::cout << USAGE;
             return 0;
@@ -118,18 +175,34 @@ int main(int argc, char** argv) {
             positional.push_back(arg);
         }
     }
-    if (positional.size() != 3) return usageError("a stage file, a stage index and a script");
+    const bool drawing = !overview.empty() || !overviewFolder.empty();
+    if (drawing && playOptions) return usageError("an overview is drawn, not played");
+    if (!overview.empty() && !overviewFolder.empty())
+        return usageError("--overview or --overview-all, not both");
+    if (!overviewFolder.empty() && positional.size() != 1)
+        return usageError("--overview-all takes a stage file");
+    if (!overview.empty() && positional.size() != 2)
+        return usageError("--overview takes a stage file and a stage index");
+    if (!drawing && positional.size() != 3)
+        return usageError("a stage file, a stage index and a script");
     options.stageFile = positional[0];
-    if (!wholeNumber(positional[1], options.stageIndex))
+    if (positional.size() > 1 && !wholeNumber(positional[1], options.stageIndex))
         return usageError("the stage index is a number from 0");
-    std::string text, error;
-    if (!readText(positional[2], text)) return usageError("cannot read " + positional[2]);
-    if (!parseReplayScript(text, options.script, error))
-        return usageError(positional[2] + ": " + error);
 
     ScratchGameFolder scratch(game);
     if (scratch.path().empty()) return usageError("cannot make a scratch folder");
     options.gameFolder = scratch.path().string();
+    if (!overviewFolder.empty())
+        return writeEveryOverview(options.gameFolder, options.stageFile, overviewFolder);
+    if (!overview.empty())
+        return writeOverview(options.gameFolder, options.stageFile, options.stageIndex, overview)
+                   ? 0
+                   : 1;
+
+    std::string text, error;
+    if (!readText(positional[2], text)) return usageError("cannot read " + positional[2]);
+    if (!parseReplayScript(text, options.script, error))
+        return usageError(positional[2] + ": " + error);
     const ReplayResult result = runReplay(options);
     std::cout << describeReplay(result);
     if (!result.started) return 1;

@@ -1,44 +1,19 @@
 #include "replay/replay_runner.h"
 
-#include "core/fades.h"
-#include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/headless/picture_file.h"
 #include "platform/input.h"
-#include "platform/music.h"
-#include "platform/sound.h"
+#include "replay/stage_start.h"
 #include "shell/scene_machine.h"
 #include "shell/startup.h"
-#include "stage/stage_loader.h"
 #include "world/player.h"
 #include "world/world.h"
-
-#include <unistd.h>
 
 #include <cstdio>
 
 namespace {
 
 constexpr int EXTRA_FRAMES = 600; // ten seconds at the backend's 16 ms a frame
-
-// Changes the current folder for the run: the game reads its pictures from there.
-class InFolder {
-  public:
-    explicit InFolder(const std::string& folder) {
-        char here[4096];
-        if (getcwd(here, sizeof here)) previous_ = here;
-        changed_ = chdir(folder.c_str()) == 0;
-    }
-    ~InFolder() {
-        if (changed_ && !previous_.empty()) [[maybe_unused]]
-            const int back = chdir(previous_.c_str());
-    }
-    bool changed() const { return changed_; }
-
-  private:
-    std::string previous_;
-    bool changed_ = false;
-};
 
 void holdButtons(uint8_t buttons) {
     for (int button = BUTTON_UP; button <= BUTTON_C; ++button)
@@ -47,31 +22,6 @@ void holdButtons(uint8_t buttons) {
 
 int stageIndex() {
     return world.worldNumber * 4 + world.stageNumber;
-}
-
-// Boots as the game does, then starts a new game at the stage.
-// What an earlier run in this process left open goes first: its sounds would
-// refer to a backend that the reset below empties.
-void closeEarlierGame() {
-    closeSound();
-    closeMusic();
-    releaseVideo();
-}
-
-bool startAtStage(const ReplayOptions& options) {
-    closeEarlierGame();
-    headless::resetAll();
-    headless::setKeptFrames(1);
-    std::string executable = options.gameFolder;
-    if (!executable.empty() && executable.back() != '/') executable += '/';
-    headless::setExecutablePath(executable + "velta");
-    if (!startUp("")) return false;
-    if (!framePass()) return false; // the boot scene
-    newGameReset();
-    const bool loaded = loadStage(options.stageFile, options.stageIndex);
-    sceneNumber = SCENE_GAMEPLAY;
-    startFadeIn();
-    return loaded;
 }
 
 void saveFrame(const ReplayOptions& options, int frame, ReplayResult& result) {
@@ -89,7 +39,8 @@ ReplayResult runReplay(const ReplayOptions& options) {
     ReplayResult result;
     InFolder folder(options.gameFolder);
     if (!folder.changed()) return result;
-    result.started = startAtStage(options);
+    result.started = startAtStage(options.gameFolder, options.stageFile, options.stageIndex) ==
+                     StageStart::Started;
     if (!result.started) return result;
     const int frames =
         options.frames >= 0 ? options.frames : options.script.lastFrame() + 1 + EXTRA_FRAMES;

@@ -108,6 +108,10 @@ void debugCaptions() {
 
 } // namespace
 
+uint8_t stageClearColour() {
+    return world.background != 0 ? CLEAR_BLACK : CLEAR_SKY;
+}
+
 void resetGameplayScene() {
     debugBlink = DebugBlink{};
 }
@@ -124,5 +128,5 @@ void gameplayScene() {
     drawFade();
     if (pauseFlag) spriteText(116, 124, "hPAUSEh");
     debugCaptions();
-    present(pauseFlag ? 0 : 1, world.background != 0 ? CLEAR_BLACK : CLEAR_SKY);
+    present(pauseFlag ? 0 : 1, stageClearColour());
 }

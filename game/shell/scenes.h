@@ -1,6 +1,7 @@
 // The scene handlers the dispatcher runs, one per scene number.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 void bootScene();
@@ -24,6 +25,10 @@ void resetEndingScene();
 void resetStaffRollScene();
 void resetConfirmationScene();
 void resetGameplayScene();
+
+// What the stage is drawn over, the whole background: the sky by day, black
+// by night.
+uint8_t stageClearColour();
 
 // The title menu's cursor: 0 GAME START, 1 EXTRA STAGE, 2 RANKING, 3 EXIT.
 int titleCursor();

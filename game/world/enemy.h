@@ -51,6 +51,10 @@ void setEnemyKind(Enemy& enemy, int kind);
 // One frame of behaviour, physics and drawing.
 void updateEnemy(Enemy& enemy);
 
+// Draws the enemy as it stands: its current frame facing its way, upside down
+// once knocked out, squashed flat once stomped.
+void drawEnemy(const Enemy& enemy);
+
 // The player or a projectile meets the enemy; true when the contact counted.
 bool enemyContact(Enemy& enemy, int contact);
 

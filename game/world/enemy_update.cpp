@@ -289,7 +289,9 @@ void move(Enemy& e, double dt) {
     if (shot && (e.x > world.stageRightEdge || e.y - e.height > 256)) e.active = 0;
 }
 
-void draw(Enemy& e, uint32_t now) {
+} // namespace
+
+void drawEnemy(const Enemy& e) {
     const FrameRect cell = e.animator.currentFrame();
     const int x = int(e.x - world.cameraX);
     const int facingSheet = e.facing ? SHEET_ENEMY : SHEET_ENEMY_MIRROR;
@@ -297,14 +299,11 @@ void draw(Enemy& e, uint32_t now) {
         // Stomped flat: the picture squashed to 4 pixels for a second.
         scaledKeyedBlit(x, int(e.y - 4), facingSheet, cell.left, cell.top, cell.right, cell.bottom,
                         cell.right - cell.left, 4);
-        if (now - e.defeatTime > 1000) e.active = 0;
         return;
     }
     const int sheet = e.knockedOut ? SHEET_ENEMY_UPSIDE_DOWN : facingSheet;
     keyedBlit(x, int(e.y - e.height), sheet, cell.left, cell.top, cell.right, cell.bottom);
 }
-
-} // namespace
 
 void updateEnemy(Enemy& e) {
     if (!insideActivationWindow(e)) return;
@@ -316,7 +315,8 @@ void updateEnemy(Enemy& e) {
     walkOffEdges(e);
     move(e, dt);
     if (!e.defeated() && !e.knockedOut && !worldFrozen()) e.animator.step(now);
-    draw(e, now);
+    drawEnemy(e);
+    if (e.defeated() && now - e.defeatTime > 1000) e.active = 0;
 }
 
 void knockOut(Enemy& e) {

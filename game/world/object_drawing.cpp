@@ -56,6 +56,10 @@ bool goalBlinkOn() {
 
 } // namespace
 
+bool objectDrawn(const MapObject& o) {
+    return o.kind != KIND_REMOVED && o.kind != KIND_HIDDEN_BLOCK && o.kind != KIND_ENEMY_BARRIER;
+}
+
 void drawObject(MapObject& o) {
     advanceEmergence(o);
     switch (o.kind) {

@@ -61,6 +61,9 @@ void resetPlayerForStage();
 
 // One frame of buttons, motion, collision, animation and drawing.
 void updatePlayer();
+// Draws the player as it stands: its current frame facing its way, see-through
+// while hurt.
+void drawPlayer();
 
 // What the status step asks of the scene at the end of a death or the goal.
 enum class StageEnd {

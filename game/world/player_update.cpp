@@ -325,19 +325,6 @@ void endEntry(const Frame& f) {
     }
 }
 
-void drawPlayer(const Frame& f) {
-    const FrameRect cell = player.animator.currentFrame();
-    const int x = int(player.x - world.cameraX);
-    const int y = int(player.y - 32);
-    const int sheet = player.facing ? SHEET_PLAYER : SHEET_PLAYER_MIRROR;
-    if (player.hurtTime == 0) {
-        keyedBlit(x, y, sheet, cell.left, cell.top, cell.right, cell.bottom);
-        return;
-    }
-    halfBlendBlit(x, y, sheet, cell.left, cell.top, cell.right, cell.bottom, 0);
-    if (f.now - player.hurtTime > 1500) player.hurtTime = 0;
-}
-
 // The aim marker swings between one radian above and below level.
 void aimMarker(const Frame& f) {
     if (!player.aiming) return;
@@ -358,6 +345,17 @@ void aimMarker(const Frame& f) {
 
 } // namespace
 
+void drawPlayer() {
+    const FrameRect cell = player.animator.currentFrame();
+    const int x = int(player.x - world.cameraX);
+    const int y = int(player.y - 32);
+    const int sheet = player.facing ? SHEET_PLAYER : SHEET_PLAYER_MIRROR;
+    if (player.hurtTime == 0)
+        keyedBlit(x, y, sheet, cell.left, cell.top, cell.right, cell.bottom);
+    else
+        halfBlendBlit(x, y, sheet, cell.left, cell.top, cell.right, cell.bottom, 0);
+}
+
 void updatePlayer() {
     const Frame f = takeFrame();
     crouchLine(f);
@@ -377,6 +375,7 @@ void updatePlayer() {
     if (world.clearedFlag && !goalPose(f)) return;
     endEntry(f);
     if (!fadeRunning()) player.animator.step(f.now);
-    drawPlayer(f);
+    drawPlayer();
+    if (player.hurtTime != 0 && f.now - player.hurtTime > 1500) player.hurtTime = 0;
     aimMarker(f);
 }

@@ -30,16 +30,12 @@ void followPlayer() {
     world.cameraX = world.stageRightEdge - 288 > int(c) ? c : world.stageRightEdge - 288;
 }
 
-bool hidden(uint8_t kind) {
-    return kind == 0 || kind == 5 || kind == 6;
-}
-
 void stepObjects() {
     // By index: updates may append dropped items to the list.
     for (size_t i = 0; i < world.objects.size(); ++i) {
         if (world.objects[i].kind == 0) continue;
         updateObject(world.objects[i]);
-        if (!hidden(world.objects[i].kind)) drawObject(world.objects[i]);
+        if (objectDrawn(world.objects[i])) drawObject(world.objects[i]);
     }
 }
 

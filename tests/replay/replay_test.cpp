@@ -1,6 +1,7 @@
 // Replays: the script format, and whole stages played from scripts.
 #include "platform/headless/picture_file.h"
 #include "platform/input.h"
+#include "replay/replay_program.h"
 #include "replay/replay_runner.h"
 #include "replay/replay_script.h"
 #include "support/fixture_files.h"
@@ -9,9 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <tuple>
 
@@ -123,22 +121,6 @@ TEST(ReplayRun, SameScriptSameGame) {
     const ReplayResult second = folder.play(text, 500);
     EXPECT_EQ(describeReplay(first), describeReplay(second));
 }
-
-namespace {
-
-// Runs velta-replay with its arguments; its output and exit status.
-std::pair<std::string, int> runReplayProgram(const std::string& arguments) {
-    const std::string command = std::string(VELTA_REPLAY_BINARY) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char chunk[256];
-    while (pipe && std::fgets(chunk, sizeof chunk, pipe))
-        output += chunk;
-    const int status = pipe ? pclose(pipe) : -1;
-    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
-}
-
-} // namespace
 
 TEST(ReplayProgram, PlaysAStageSavesAFrameAndReportsTheClear) {
     ReplayFolder folder("replay-program", oneStage({

@@ -165,6 +165,7 @@ struct Candidate {
     int fd = -1;
     Standing standing;
     std::vector<uint8_t> path;
+    bool keep = false;
 
     double score() const { return standing.x; }
     // Candidates that stand alike are one: the beam keeps the first.
@@ -203,14 +204,26 @@ class Search {
                 if (a.score() != b.score()) return a.score() > b.score();
                 return a.path < b.path;
             });
+            // Half the beam goes to the furthest candidates, half to the
+            // furthest standing on something: a jump that looks far ahead may
+            // be a fall, and riding a lift means waiting.
             std::vector<Candidate> kept, dropped;
             std::map<std::tuple<long, long, long, long, int>, bool> seen;
+            int marked = 0;
             for (Candidate& c : beam) {
-                if (int(kept.size()) < settings_.beam && seen.emplace(c.likeness(), true).second)
-                    kept.push_back(std::move(c));
-                else
-                    dropped.push_back(std::move(c));
+                if (marked >= settings_.beam / 2) break;
+                if (c.standing.airborne || !seen.emplace(c.likeness(), true).second) continue;
+                c.keep = true;
+                ++marked;
             }
+            for (Candidate& c : beam) {
+                if (marked >= settings_.beam) break;
+                if (c.keep || !seen.emplace(c.likeness(), true).second) continue;
+                c.keep = true;
+                ++marked;
+            }
+            for (Candidate& c : beam) // still in score order
+                (c.keep ? kept : dropped).push_back(std::move(c));
             dismiss(dropped);
             if (kept.empty()) break;
             if (kept.front().score() > best) {
