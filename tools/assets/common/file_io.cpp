@@ -6,6 +6,9 @@
 #include <system_error>
 
 std::optional<std::vector<uint8_t>> readFileBytes(const std::string& path) {
+    // A folder opens as a stream here, and reading it throws.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
