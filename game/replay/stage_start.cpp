@@ -1,11 +1,14 @@
 #include "replay/stage_start.h"
 
 #include "core/fades.h"
+#include "core/frame_clock.h"
 #include "platform/display.h"
 #include "platform/headless/headless.h"
 #include "platform/music.h"
+#include "platform/platform.h"
 #include "platform/sound.h"
 #include "shell/scene_machine.h"
+#include "shell/stage_flow.h"
 #include "shell/startup.h"
 #include "stage/stage_loader.h"
 
@@ -23,6 +26,8 @@ InFolder::~InFolder() {
 }
 
 namespace {
+
+constexpr uint32_t PASS_MILLISECONDS = 16;
 
 // What an earlier run in this process left open goes first: its sounds would
 // refer to a backend that the reset below empties.
@@ -43,10 +48,24 @@ StageStart startAtStage(const std::string& gameFolder, const std::string& stageF
     if (!executable.empty() && executable.back() != '/') executable += '/';
     headless::setExecutablePath(executable + "velta");
     if (!startUp("")) return StageStart::GameFailed;
+    // In the game the pass before a stage's first (the title's last, or the
+    // last of the stage before) takes a frame's time, and the stage's first
+    // step moves by it: the boot pass here does the same.
+    platform::sleep(PASS_MILLISECONDS);
     if (!framePass()) return StageStart::GameFailed; // the boot scene
     newGameReset();
     const bool loaded = loadStage(stageFile, stageIndex);
     sceneNumber = SCENE_GAMEPLAY;
-    startFadeIn();
+    // A stage after a file's first is reached by clearing the one before it:
+    // the game pauses after loading it, and the stage's timers run on through
+    // the pause. The replay starts it the same way.
+    if (stageIndex > 0)
+        fadeBackIn();
+    else
+        startFadeIn();
+    // The game loads a stage inside a pass, and the dispatcher then advances
+    // the game clock by that pass's frame time: the stage's enemies and
+    // timers start a frame old.
+    advanceGameClock(frameTime * 1000.0);
     return loaded ? StageStart::Started : StageStart::StageMissing;
 }

@@ -53,13 +53,12 @@ void gameOver() {
     playEffect(SE_GMOV);
 }
 
-// The fade-in that follows every sequence's end, after a short pause.
+} // namespace
+
 void fadeBackIn() {
     platform::sleep(500);
     startFadeIn();
 }
-
-} // namespace
 
 void finishStage(StageEnd end) {
     switch (end) {

@@ -16,3 +16,7 @@ void startGame(const std::string& fileName);
 // The continue after a game over: the current file from the first stage of
 // the current world, with a new game's values.
 void continueGame();
+
+// The fade-in that follows the end of a clear, a retry or a game over, after
+// a short pause in which the clock runs on.
+void fadeBackIn();

@@ -167,7 +167,9 @@ struct Candidate {
     std::vector<uint8_t> path;
     bool keep = false;
 
-    double score() const { return standing.x; }
+    // Height counts for half as much as progress: a lift that carries the
+    // player up is worth waiting on.
+    double score() const { return standing.x - 0.5 * standing.y; }
     // Candidates that stand alike are one: the beam keeps the first.
     std::tuple<long, long, long, long, int> likeness() const {
         return {std::lround(standing.x / 3), std::lround(standing.y / 3),
