@@ -46,6 +46,7 @@ ReplayResult runReplay(const ReplayOptions& options) {
         options.frames >= 0 ? options.frames : options.script.lastFrame() + 1 + EXTRA_FRAMES;
     bool wasDying = false;
     bool goalSeen = false;
+    int lastDamage = player.damage;
     for (int frame = 0; frame < frames; ++frame) {
         holdButtons(options.script.buttonsAt(frame));
         if (!framePass()) {
@@ -57,6 +58,8 @@ ReplayResult runReplay(const ReplayOptions& options) {
         if (options.afterFrame) options.afterFrame(frame);
         if (world.dyingFlag && !wasDying) ++result.livesLost;
         wasDying = world.dyingFlag;
+        if (player.damage > lastDamage) ++result.hitsTaken;
+        lastDamage = player.damage;
         if (world.clearedFlag && !goalSeen) {
             goalSeen = true;
             result.goalFrame = frame;
@@ -94,6 +97,7 @@ std::string describeReplay(const ReplayResult& result) {
             (result.ending ? " (the ending)" : "") + "\n";
     text += "lives lost: " + std::to_string(result.livesLost) +
             (result.gameOver ? " (game over)" : "") + "\n";
+    text += "hits taken: " + std::to_string(result.hitsTaken) + "\n";
     text += "lives: " + std::to_string(result.lives) + "\n";
     text += "score: " + std::to_string(result.score) + "\n";
     text += "total score: " + std::to_string(result.totalScore) + "\n";

@@ -31,6 +31,7 @@ struct ReplayResult {
     bool gameOver = false;
     bool closed = false; // the game ended itself
     int livesLost = 0;
+    int hitsTaken = 0; // times the player's damage went up
     int lives = 0;
     int score = 0;
     uint32_t totalScore = 0;

@@ -60,6 +60,20 @@ TEST(ReplayRun, WalkingToTheGoalClearsTheStage) {
     EXPECT_GE(result.clearFrame, 0);
     EXPECT_TRUE(result.ending) << "the only stage of the file";
     EXPECT_EQ(result.livesLost, 0);
+    EXPECT_EQ(result.hitsTaken, 0);
+}
+
+TEST(ReplayRun, RunningIntoAWalkerIsAHitTakenButNoLifeLost) {
+    ReplayFolder folder("replay-hit", oneStage({
+                                          "..........w.....................",
+                                          "################################",
+                                          "================================",
+                                      }));
+    const ReplayResult result = folder.play("0-150 RIGHT", 200);
+    ASSERT_TRUE(result.started);
+    EXPECT_EQ(result.hitsTaken, 1);
+    EXPECT_EQ(result.livesLost, 0);
+    EXPECT_NE(describeReplay(result).find("hits taken: 1\n"), std::string::npos);
 }
 
 TEST(ReplayScript, ReadsSpansOfFramesWithTheirButtons) {

@@ -1,13 +1,15 @@
 // velta-solve: a beam search for an input script that clears a stage.
 //
-//   velta-solve [--beam W] [--max-frames N] [--prefix SCRIPT] [--game-folder DIR]
-//               <stage file> <stage index>
+//   velta-solve [--beam W] [--max-frames N] [--prefix SCRIPT] [--allow-hits]
+//               [--game-folder DIR] <stage file> <stage index>
 //
 // Every candidate is a live game process: after each move of eight frames a
 // process reports where the player stands and waits; the search keeps the
 // furthest few, and each kept process forks one child per move to try. No
 // frame is played twice. The script found (the prefix, if any, and the moves)
-// is printed on stdout; velta-replay then checks it the usual way.
+// is printed on stdout; velta-replay then checks it the usual way. A candidate
+// that gets hurt is dropped like one that dies (unless --allow-hits): the
+// damage a stage leaves stays with the player into the next one.
 #include "solver_protocol.h"
 
 #include "replay/replay_runner.h"
@@ -48,6 +50,7 @@ struct Settings {
     int stageIndex = 0;
     int beam = 16;
     int maxFrames = 6000;
+    bool allowHits = false;
     std::string prefixText;
     ReplayScript prefix;
 };
@@ -106,7 +109,8 @@ class Worker {
 
   private:
     void afterFrame(ReplayScript& script, int frame) {
-        const bool dead = world.dyingFlag != 0;
+        const bool hurt = !settings_.allowHits && player.damage > 0;
+        const bool dead = world.dyingFlag != 0 || hurt;
         const bool goal = world.clearedFlag != 0;
         if (dead || goal) {
             report(dead, goal, frame);
@@ -286,7 +290,7 @@ class Search {
 };
 
 int usage() {
-    std::cerr << "usage: velta-solve [--beam W] [--max-frames N] [--prefix SCRIPT]\n"
+    std::cerr << "usage: velta-solve [--beam W] [--max-frames N] [--prefix SCRIPT] [--allow-hits]\n"
                  "                   [--game-folder DIR] <stage file> <stage index>\n";
     return 2;
 }
@@ -302,6 +306,8 @@ int main(int argc, char** argv) {
             settings.beam = std::atoi(argv[++i]);
         else if (a == "--max-frames" && i + 1 < argc)
             settings.maxFrames = std::atoi(argv[++i]);
+        else if (a == "--allow-hits")
+            settings.allowHits = true;
         else if (a == "--game-folder" && i + 1 < argc)
             settings.gameFolder = argv[++i];
         else if (a == "--prefix" && i + 1 < argc) {
