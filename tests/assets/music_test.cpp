@@ -1,9 +1,10 @@
 // The game's music: every bgm/*.mid is a well-formed standard MIDI file of the
 // planned length that loops cleanly, and the tune compiler turns its notation
 // into the notes it promises or stops with the file and line at fault.
+#include "assets/asset_builder_run.h"
+
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -360,16 +361,10 @@ class TuneCompiler : public ::testing::Test {
         for (const auto& entry : fs::directory_iterator(root_ / "assets" / "music"))
             fs::remove(entry.path());
         std::ofstream(root_ / "assets" / "music" / "t.tune") << source;
-        std::string command = builder_.string() + " music " + (root_ / "assets").string() + " " +
-                              (root_ / "game").string() + " 2>&1";
-        output.clear();
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) return -1;
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-            output += buffer;
-        int status = ::pclose(pipe);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const asset_test::BuilderRun run = asset_test::runAssetBuilder(
+            "music '" + (root_ / "assets").string() + "' '" + (root_ / "game").string() + "'");
+        output = run.output;
+        return run.status;
     }
 
     fs::path output() const { return root_ / "game" / "bgm" / "t.mid"; }

@@ -1,5 +1,6 @@
 // The built pictures and enemy definitions, checked as the game will read them,
 // and the picture builder's handling of broken sources.
+#include "assets/asset_builder_run.h"
 #include "assets/pictures_files.h"
 
 #include <gtest/gtest.h>
@@ -323,13 +324,10 @@ class PictureBuilder : public ::testing::Test {
 
     // Runs the builder; returns its exit status and collects its messages.
     int build(std::string& output) {
-        const std::string command = tool_.string() + " pictures " + (root_ / "assets").string() +
-                                    " " + (root_ / "game").string() + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        char buffer[512];
-        while (pipe && fgets(buffer, sizeof buffer, pipe))
-            output += buffer;
-        return pipe ? pclose(pipe) : -1;
+        const asset_test::BuilderRun run = asset_test::runAssetBuilder(
+            "pictures '" + (root_ / "assets").string() + "' '" + (root_ / "game").string() + "'");
+        output += run.output;
+        return run.status;
     }
 
     fs::path tool_;

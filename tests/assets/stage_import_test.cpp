@@ -1,14 +1,12 @@
 // velta_assets import: a stage file as the editor saves it, turned back into
 // a stage source that the stages builder makes the same file from.
+#include "assets/asset_builder_run.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -19,18 +17,11 @@ namespace {
 using Record = std::array<int, 3>; // x, y, kind
 using Lines = std::vector<std::string>;
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using asset_test::BuilderRun;
+using asset_test::readBytes;
+using asset_test::repeated;
+using asset_test::runAssetBuilder;
+using asset_test::writeBytes;
 
 Lines operator+(Lines a, const Lines& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -59,19 +50,7 @@ Lines block(const std::vector<Record>& objects, const std::vector<Record>& enemi
     return Lines{"stage_begin", music, background} + records(objects) + records(enemies);
 }
 
-std::string repeated(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += text;
-    return out;
-}
-
 const Record GOAL = {0, 224, 24};
-
-struct ToolRun {
-    int status = -1;
-    std::string output;
-};
 
 // A scratch assets folder with enemy definitions (kinds 0 and 20 16 pixels
 // high, kind 1 24 high) and two tunes.
@@ -95,36 +74,23 @@ class StageImportTest : public testing::Test {
 
     fs::path assets() const { return root_ / "assets"; }
 
-    ToolRun run(const std::string& arguments) {
-        const std::string command = std::string("'") + VELTA_ASSET_BUILDER + "' " + arguments;
-        ToolRun result;
-        FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-        if (!pipe) return result;
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            result.output += buffer;
-        const int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
-    }
-
     // The stage file the builder makes from source, from a stages folder of
     // its own.
     std::string build(const std::string& source) {
         fs::remove_all(assets() / "stages");
         writeBytes(assets() / "stages" / "s.stages", source);
         fs::remove_all(root_ / "game");
-        const ToolRun built =
-            run("stages '" + assets().string() + "' '" + (root_ / "game").string() + "'");
+        const BuilderRun built = runAssetBuilder("stages '" + assets().string() + "' '" +
+                                                 (root_ / "game").string() + "'");
         EXPECT_EQ(built.status, 0) << built.output << source;
         return readBytes(root_ / "game" / "stage" / "s.vtg");
     }
 
-    ToolRun import(const std::string& stageFile, const fs::path& out) {
+    BuilderRun import(const std::string& stageFile, const fs::path& out) {
         const fs::path in = root_ / "in.vtg";
         writeBytes(in, stageFile);
-        return run("import '" + assets().string() + "' '" + in.string() + "' '" + out.string() +
-                   "'");
+        return runAssetBuilder("import '" + assets().string() + "' '" + in.string() + "' '" +
+                               out.string() + "'");
     }
 
     fs::path root_;
@@ -172,7 +138,7 @@ TEST_F(StageImportTest, SourceComesBackAsOneThatBuildsTheSameFile) {
         const std::string original = build(c.source);
         ASSERT_FALSE(original.empty());
         const fs::path imported = root_ / "imported.stages";
-        const ToolRun run = import(original, imported);
+        const BuilderRun run = import(original, imported);
         ASSERT_EQ(run.status, 0) << run.output;
         const std::string source = readBytes(imported);
         for (const std::string& line : c.inImported)
@@ -193,7 +159,7 @@ TEST_F(StageImportTest, EditorFileComesBackWithItsRecordsInMapOrder) {
     const std::vector<Record> objectsPlaced(objects.rbegin(), objects.rend());
     const std::vector<Record> enemiesPlaced(enemies.rbegin(), enemies.rend());
     const fs::path imported = root_ / "imported.stages";
-    const ToolRun run = import(
+    const BuilderRun run = import(
         joined(HEADER + block(objectsPlaced, enemiesPlaced) + Lines{"end;"}, "\n"), imported);
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("stage(s) 1-1 now list their records in map order"),
@@ -293,7 +259,7 @@ TEST_F(StageImportTest, RejectsFilesNoSourceCanHoldAndWritesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeBytes(out, "kept\n");
-        const ToolRun run = import(c.bytes, out);
+        const BuilderRun run = import(c.bytes, out);
         EXPECT_NE(run.status, 0);
         EXPECT_NE(run.output.find("in.vtg" + c.message), std::string::npos) << run.output;
         EXPECT_EQ(readBytes(out), "kept\n");

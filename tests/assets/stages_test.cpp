@@ -1,31 +1,22 @@
 // The asset builder's stage files: text maps in assets/stages/ become the
 // stage/<name>.vtg files that the game and the editor read.
+#include "assets/asset_builder_run.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using asset_test::BuilderRun;
+using asset_test::readBytes;
+using asset_test::repeated;
+using asset_test::runAssetBuilder;
+using asset_test::writeBytes;
 
 // Lines joined with the file's CR LF; the last one, "end;", gets none.
 std::string crlf(std::initializer_list<const char*> lines) {
@@ -34,18 +25,6 @@ std::string crlf(std::initializer_list<const char*> lines) {
         out += std::string(line) + (std::string(line) == "end;" ? "" : "\r\n");
     return out;
 }
-
-std::string repeated(const std::string& text, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += text;
-    return out;
-}
-
-struct BuilderRun {
-    int status = -1;
-    std::string output;
-};
 
 // A scratch assets folder with two enemy definitions (kind 0 16 pixels high,
 // kind 1 24 high) and two tunes, and an empty game folder beside it.
@@ -71,18 +50,8 @@ class StagesBuilderTest : public testing::Test {
 
     BuilderRun build(const std::string& name, const std::string& source) {
         writeBytes(root_ / "assets" / "stages" / (name + ".stages"), source);
-        const std::string command = std::string("'") + VELTA_ASSET_BUILDER + "' stages '" +
-                                    (root_ / "assets").string() + "' '" +
-                                    (root_ / "game").string() + "' 2>&1";
-        BuilderRun run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return run;
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            run.output += buffer;
-        const int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return run;
+        return runAssetBuilder("stages '" + (root_ / "assets").string() + "' '" +
+                               (root_ / "game").string() + "'");
     }
     fs::path built(const std::string& name) const {
         return root_ / "game" / "stage" / (name + ".vtg");

@@ -1,18 +1,16 @@
 // The editor's explanation file and help page in the game folder, and the
 // asset builder's handling of bad explanation sources.
+#include "assets/asset_builder_run.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iconv.h>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -22,18 +20,10 @@ namespace {
 
 const fs::path kGameDir = VELTA_DIST_DIR;
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using asset_test::BuilderRun;
+using asset_test::readBytes;
+using asset_test::runAssetBuilder;
+using asset_test::writeBytes;
 
 // Converts between encodings; false when the input is not valid in `from`.
 bool convert(const std::string& input, const char* from, const char* to, std::string& output) {
@@ -98,25 +88,6 @@ fs::path assetBuilder() {
     return VELTA_ASSET_BUILDER;
 }
 
-struct BuilderRun {
-    int status = -1;
-    std::string output;
-};
-
-BuilderRun runTextsBuilder(const fs::path& assetsDir, const fs::path& gameDir) {
-    const std::string command = "'" + assetBuilder().string() + "' texts '" + assetsDir.string() +
-                                "' '" + gameDir.string() + "' 2>&1";
-    BuilderRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe))
-        run.output += buffer;
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
 // A scratch assets folder with the real help page and a given explanation
 // source, and an empty game folder beside it.
 class TextsBuilderTest : public testing::Test {
@@ -137,7 +108,8 @@ class TextsBuilderTest : public testing::Test {
 
     BuilderRun build(const std::string& explanationSource) {
         writeBytes(root_ / "assets" / "texts" / "exp.dat.utf8", explanationSource);
-        return runTextsBuilder(root_ / "assets", root_ / "game");
+        return runAssetBuilder("texts '" + (root_ / "assets").string() + "' '" +
+                               (root_ / "game").string() + "'");
     }
     fs::path builtExplanations() const { return root_ / "game" / "editor" / "exp.dat"; }
     fs::path builtHelp() const { return root_ / "game" / "velta.html"; }

@@ -2,7 +2,7 @@
 #include "builders.h"
 #include "common/file_io.h"
 
-#include "diagnostics.h"
+#include "common/diagnostics.h"
 #include "smf_writer.h"
 #include "tune_parser.h"
 
@@ -22,7 +22,7 @@ bool buildOneTune(const fs::path& source, const fs::path& bgmDir) {
         std::fprintf(stderr, "%s: cannot read\n", source.string().c_str());
         return false;
     }
-    music::Diagnostics diagnostics(source.string());
+    Diagnostics diagnostics(source.string());
     music::Tune tune;
     if (!music::parseTune(*text, tune, diagnostics)) {
         for (const std::string& message : diagnostics.messages())

@@ -3,7 +3,8 @@
 // names instead of note letters.
 #pragma once
 
-#include "diagnostics.h"
+#include "common/diagnostics.h"
+#include "source_line.h"
 
 #include <string>
 #include <vector>

@@ -2,8 +2,9 @@
 // ties, and collects the notes it sounds.
 #pragma once
 
-#include "diagnostics.h"
+#include "common/diagnostics.h"
 #include "note_tokens.h"
+#include "source_line.h"
 #include "tune.h"
 
 #include <map>

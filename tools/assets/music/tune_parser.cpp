@@ -1,6 +1,7 @@
 #include "tune_parser.h"
 
 #include "sequence_player.h"
+#include "source_line.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // The notation is described in assets/music/README.md.
 #pragma once
 
-#include "diagnostics.h"
+#include "common/diagnostics.h"
 #include "tune.h"
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "stages/legend.h"
 
+#include "stages/stage_source.h"
 #include "stages/text_values.h"
 
 #include <utility>
@@ -8,8 +9,6 @@ namespace stages {
 
 namespace {
 
-constexpr int MAX_OBJECT_KIND = 255;
-constexpr int MAX_ENEMY_KIND = 255;
 constexpr int DEFAULT_ENEMY_COUNT = 14;
 
 Legend makeDefaultLegend() {
@@ -77,8 +76,8 @@ bool parseLegendEntries(std::string_view text, Legend& legend, std::string& prob
         const bool enemy = entry[2] == 'e';
         const std::string_view number = entry.substr(enemy ? 3 : 2);
         const std::optional<int> kind = parseWholeNumber(number);
-        const int lowest = enemy ? 0 : 1;
-        const int highest = enemy ? MAX_ENEMY_KIND : MAX_OBJECT_KIND;
+        const int lowest = enemy ? 0 : LOWEST_OBJECT_KIND;
+        const int highest = MAX_KIND;
         if (!kind) {
             problem = "legend entry '" + std::string(entry) + "': '" + std::string(number) +
                       "' is not a number";

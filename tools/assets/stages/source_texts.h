@@ -2,7 +2,7 @@
 // back into the same Shift-JIS bytes on the same one line.
 #pragma once
 
-#include "stages/diagnostics.h"
+#include "common/diagnostics.h"
 
 #include <cstddef>
 #include <filesystem>

@@ -13,9 +13,6 @@ namespace stages {
 
 namespace {
 
-constexpr int CELL_SIZE = 16;
-// Stage files keep y 0..255: the editor drops any record below that when it saves.
-constexpr int MAX_RECORD_Y = 255;
 // The readers keep a line in 1024 bytes (256 for the music) with its line
 // end and a terminator.
 constexpr size_t TEXT_BYTES = 1022;

@@ -4,7 +4,7 @@
 // against the tunes the music builder compiles.
 #pragma once
 
-#include "stages/diagnostics.h"
+#include "common/diagnostics.h"
 #include "stages/stage_file.h"
 #include "stages/stage_source.h"
 

@@ -35,17 +35,8 @@ std::optional<int32_t> parseNumberLine(std::string_view line) {
 
 class LineReader {
   public:
-    LineReader(std::string_view bytes, Diagnostics& diagnostics) : diagnostics_(diagnostics) {
-        size_t start = 0;
-        while (start < bytes.size()) {
-            size_t end = bytes.find('\n', start);
-            if (end == std::string_view::npos) end = bytes.size();
-            std::string_view line = bytes.substr(start, end - start);
-            if (line.ends_with('\r')) line.remove_suffix(1);
-            lines_.push_back(line);
-            start = end + 1;
-        }
-    }
+    LineReader(std::string_view bytes, Diagnostics& diagnostics)
+        : diagnostics_(diagnostics), lines_(splitLines(bytes)) {}
 
     // The number of the line the next read takes.
     int nextLine() const { return int(next_) + 1; }

@@ -3,7 +3,7 @@
 // reported where it stands. Texts stay in their Shift-JIS bytes.
 #pragma once
 
-#include "stages/diagnostics.h"
+#include "common/diagnostics.h"
 #include "stages/stage_file.h"
 
 #include <cstdint>

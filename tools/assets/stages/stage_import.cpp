@@ -1,7 +1,7 @@
 #include "stages/stage_import.h"
 
+#include "common/diagnostics.h"
 #include "common/file_io.h"
-#include "stages/diagnostics.h"
 #include "stages/enemy_heights.h"
 #include "stages/legend_choice.h"
 #include "stages/source_texts.h"
@@ -23,8 +23,6 @@ namespace stages {
 
 namespace {
 
-constexpr int MAX_LIVES = 20;
-constexpr int MAX_DIFFICULTY = 4;
 constexpr int STAGES_PER_WORLD = 4;
 
 // "1-1" for the first stage: worlds of four, as the game counts them.

@@ -11,12 +11,7 @@ namespace stages {
 
 namespace {
 
-constexpr int CELL_SIZE = 16;
 constexpr int64_t LOWEST_CELL_TOP = (MAP_ROWS - 1) * CELL_SIZE;
-// What the editor keeps of a record's y when it saves.
-constexpr int64_t MAX_RECORD_Y = 255;
-constexpr int MAX_KIND = 255;
-constexpr int LOWEST_OBJECT_KIND = 1; // 0 is the game's removed object
 
 std::string describeRecord(const PlacedCell& cell) {
     return std::string(cell.enemy ? "enemy" : "object") + " kind " + std::to_string(cell.kind) +

@@ -2,7 +2,7 @@
 // assembler does, with every record that no map cell can give reported.
 #pragma once
 
-#include "stages/diagnostics.h"
+#include "common/diagnostics.h"
 #include "stages/enemy_heights.h"
 #include "stages/stage_file_reader.h"
 

@@ -11,10 +11,8 @@ namespace stages {
 
 namespace {
 
-constexpr int MAX_LIVES = 20;
-constexpr int MAX_DIFFICULTY = 4;
 // Beyond this column a cell's x no longer fits the file's numbers.
-constexpr size_t MAX_COLUMN = (INT32_MAX - 15) / 16;
+constexpr size_t MAX_COLUMN = (INT32_MAX - (CELL_SIZE - 1)) / CELL_SIZE;
 constexpr std::string_view UTF8_BOM = "\xEF\xBB\xBF";
 
 struct SourceLine {
@@ -25,15 +23,8 @@ struct SourceLine {
 std::vector<SourceLine> splitSourceLines(std::string_view text) {
     if (text.starts_with(UTF8_BOM)) text.remove_prefix(UTF8_BOM.size());
     std::vector<SourceLine> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (line.ends_with('\r')) line.remove_suffix(1);
+    for (const std::string_view line : splitLines(text))
         lines.push_back({line, int(lines.size()) + 1});
-        start = end + 1;
-    }
     return lines;
 }
 

@@ -4,7 +4,7 @@
 // positions need the enemy definitions and are the assembler's job.
 #pragma once
 
-#include "stages/diagnostics.h"
+#include "common/diagnostics.h"
 
 #include <string>
 #include <string_view>
@@ -17,6 +17,12 @@ constexpr int MAX_STAGES = 36; // the editor keeps no more
 constexpr int MAX_OBJECTS = 1024;
 constexpr int MAX_ENEMIES = 64;
 constexpr int GOAL_KIND = 24;
+constexpr int CELL_SIZE = 16;
+constexpr int MAX_KIND = 255;         // kinds are kept in one byte
+constexpr int LOWEST_OBJECT_KIND = 1; // 0 is the game's removed object
+constexpr int MAX_RECORD_Y = 255;     // the editor drops any record below that when it saves
+constexpr int MAX_LIVES = 20;
+constexpr int MAX_DIFFICULTY = 4;
 
 // A value with the line that gave it (0 for a default), for messages.
 struct SourceText {

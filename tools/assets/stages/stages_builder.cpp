@@ -23,7 +23,7 @@ bool buildOneStageFile(const fs::path& source, const fs::path& assetsDir,
         std::fprintf(stderr, "%s: cannot read\n", source.c_str());
         return false;
     }
-    stages::Diagnostics diagnostics(source.string());
+    Diagnostics diagnostics(source.string());
     const stages::StageSource parsed = stages::parseStageSource(*text, diagnostics);
     std::optional<stages::StageFile> file;
     if (!diagnostics.hasErrors()) file = stages::assembleStageFile(parsed, assetsDir, diagnostics);

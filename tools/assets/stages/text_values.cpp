@@ -17,6 +17,20 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (line.ends_with('\r')) line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
 std::optional<int> parseWholeNumber(std::string_view text) {
     if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
     int value = 0;

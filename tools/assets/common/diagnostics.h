@@ -5,8 +5,6 @@
 #include <utility>
 #include <vector>
 
-namespace music {
-
 class Diagnostics {
   public:
     explicit Diagnostics(std::string fileName) : fileName_(std::move(fileName)) {}
@@ -21,11 +19,3 @@ class Diagnostics {
     std::string fileName_;
     std::vector<std::string> messages_;
 };
-
-// One line of a source file, kept with its number for error messages.
-struct SourceLine {
-    int number = 0;
-    std::string text;
-};
-
-} // namespace music
