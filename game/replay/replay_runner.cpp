@@ -6,6 +6,7 @@
 #include "replay/stage_start.h"
 #include "shell/scene_machine.h"
 #include "shell/startup.h"
+#include "stage/stage_loader.h"
 #include "world/player.h"
 #include "world/world.h"
 
@@ -14,15 +15,6 @@
 namespace {
 
 constexpr int EXTRA_FRAMES = 600; // ten seconds at the backend's 16 ms a frame
-
-void holdButtons(uint8_t buttons) {
-    for (int button = BUTTON_UP; button <= BUTTON_C; ++button)
-        headless::setKey(input.code(button), (buttons >> button) & 1);
-}
-
-int stageIndex() {
-    return world.worldNumber * 4 + world.stageNumber;
-}
 
 void saveFrame(const ReplayOptions& options, int frame, ReplayResult& result) {
     for (const auto& [number, file] : options.savedFrames) {
@@ -34,6 +26,11 @@ void saveFrame(const ReplayOptions& options, int frame, ReplayResult& result) {
 }
 
 } // namespace
+
+void holdButtons(uint8_t buttons) {
+    for (int button = BUTTON_UP; button <= BUTTON_C; ++button)
+        headless::setKey(input.code(button), (buttons >> button) & 1);
+}
 
 ReplayResult runReplay(const ReplayOptions& options) {
     ReplayResult result;
@@ -77,7 +74,7 @@ ReplayResult runReplay(const ReplayOptions& options) {
     result.lives = player.lives;
     result.score = player.score;
     result.totalScore = world.totalScore;
-    result.stageIndex = stageIndex();
+    result.stageIndex = currentStageIndex();
     result.x = player.x;
     result.y = player.y;
     return result;

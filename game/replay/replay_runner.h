@@ -4,6 +4,7 @@
 
 #include "replay/replay_script.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -44,6 +45,10 @@ struct ReplayResult {
 // Starts the game afresh in the folder (headless), plays and returns what
 // happened. The game folder must hold the pictures, sounds and definitions.
 ReplayResult runReplay(const ReplayOptions& options);
+
+// Holds down the game's buttons whose bits are set (a script's buttons of one
+// frame) on the headless keyboard, and lets the others go.
+void holdButtons(uint8_t buttons);
 
 // The result in a few lines of text, as velta-replay prints it.
 std::string describeReplay(const ReplayResult& result);

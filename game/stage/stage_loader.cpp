@@ -14,10 +14,6 @@ namespace {
 constexpr int32_t NO_RIGHT_EDGE = -9999;
 constexpr uint32_t SCORE_LIMIT = 999999;
 
-int currentIndex() {
-    return world.worldNumber * 4 + world.stageNumber;
-}
-
 void newGameValues(int32_t startingLives) {
     player.lives = uint8_t(startingLives);
     player.score = 0;
@@ -102,10 +98,14 @@ void newGameReset() {
     world.fileName.clear();
 }
 
+int currentStageIndex() {
+    return world.worldNumber * 4 + world.stageNumber;
+}
+
 bool loadStage(const std::string& fileName, int index) {
     resetWorld();
     const int wanted = index & 0xFF;
-    if (wanted != currentIndex()) {
+    if (wanted != currentStageIndex()) {
         world.retryCount = 0;
         world.itemTakenFlag = 0;
     }
@@ -134,7 +134,7 @@ StageClear stageClear() {
     const int64_t bonus = int64_t(999.0 - world.elapsedTime) + 50 * int64_t(player.gaugeSize) -
                           25 * int64_t(world.retryCount);
     addToTotal(bonus);
-    if (loadStage(world.fileName, currentIndex() + 1)) return StageClear::NextStage;
+    if (loadStage(world.fileName, currentStageIndex() + 1)) return StageClear::NextStage;
     addToTotal(player.score / 4);
     world.endingText = endingTextOf(world.clearMessage);
     world.finalScore = world.totalScore;
@@ -143,5 +143,5 @@ StageClear stageClear() {
 
 bool stageRetry() {
     if (world.fileName.empty()) return false;
-    return loadStage(world.fileName, currentIndex());
+    return loadStage(world.fileName, currentStageIndex());
 }

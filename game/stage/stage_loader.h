@@ -4,6 +4,9 @@
 
 #include <string>
 
+// The index of the stage the world holds, counted from 0 in file order.
+int currentStageIndex();
+
 // Run right before the first stage load of a game.
 void newGameReset();
 

@@ -2,8 +2,6 @@
 // tests/replay/stages/<file>/<index>.txt, and the main game is played through
 // from the title to the ending, the staff roll and the ranking.
 #include "core/random.h"
-#include "platform/headless/headless.h"
-#include "platform/input.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/virtual_keys.h"
@@ -13,6 +11,7 @@
 #include "shell/scenes.h"
 #include "shell/startup.h"
 #include "stage/stage_file.h"
+#include "stage/stage_loader.h"
 #include "support/fixture_files.h"
 #include "support/game_folder_fixture.h"
 #include "world/player.h"
@@ -161,15 +160,6 @@ TEST(ShippedStages, TheMainGameShowsEveryKindThatDoesSomething) {
 }
 
 // ---- The main game from the title to the ranking ----
-
-int currentStageIndex() {
-    return world.worldNumber * 4 + world.stageNumber;
-}
-
-void holdButtons(uint8_t buttons) {
-    for (int button = BUTTON_UP; button <= BUTTON_C; ++button)
-        headless::setKey(input.code(button), (buttons >> button) & 1);
-}
 
 void seedReplayRandom() {
     seedRandom(platform::calendarSeconds());
