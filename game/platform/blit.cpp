@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -17,19 +18,28 @@ struct Copy {
 
 // Clips a copy to the 640x480 back buffer as the game always has: the
 // right and bottom edges first, then the left and top. False when nothing
-// remains to draw.
+// remains to draw. Worked in 64 bits: a stage may put a picture anywhere an
+// int reaches, and a source corner pushed out of int range by the clip lies
+// outside every sheet, so it draws nothing.
 bool clipToDisplay(Copy& c) {
-    if (c.x + (c.right - c.left) > DISPLAY_WIDTH) c.right = c.left - c.x + DISPLAY_WIDTH;
-    if (c.y + (c.bottom - c.top) > DISPLAY_HEIGHT) c.bottom = c.top - c.y + DISPLAY_HEIGHT;
-    if (c.x < 0) {
-        c.left -= c.x;
-        c.x = 0;
+    int64_t x = c.x, y = c.y, left = c.left, top = c.top, right = c.right, bottom = c.bottom;
+    if (x + (right - left) > DISPLAY_WIDTH) right = left - x + DISPLAY_WIDTH;
+    if (y + (bottom - top) > DISPLAY_HEIGHT) bottom = top - y + DISPLAY_HEIGHT;
+    if (x < 0) {
+        left -= x;
+        x = 0;
     }
-    if (c.y < 0) {
-        c.top -= c.y;
-        c.y = 0;
+    if (y < 0) {
+        top -= y;
+        y = 0;
     }
-    return c.right >= c.left && c.bottom >= c.top;
+    if (right < left || bottom < top) return false;
+    constexpr int64_t LOWEST = std::numeric_limits<int>::min();
+    constexpr int64_t HIGHEST = std::numeric_limits<int>::max();
+    for (const int64_t v : {left, top, right, bottom})
+        if (v < LOWEST || v > HIGHEST) return false;
+    c = Copy{int(x), int(y), int(left), int(top), int(right), int(bottom)};
+    return true;
 }
 
 // The rectangle copy refuses a source rectangle outside its surface and a
@@ -156,17 +166,31 @@ void captureShownPicture(int sheet) {
 void scaledKeyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int width,
                      int height) {
     Surface* source = sheetSurface(sheet);
-    const int w = right - left, h = bottom - top;
-    if (!source || w <= 0 || h <= 0 || width <= 0 || height <= 0) return;
+    if (!source || width <= 0 || height <= 0) return;
     if (!fits(*source, left, top, right, bottom)) return;
+    const int64_t w = right - left, h = bottom - top;
+    if (w <= 0 || h <= 0) return;
     Surface& target = backBuffer();
-    for (int r = 0; r < height; ++r) {
-        const uint8_t* in = source->row(top + r * h / height) + left;
-        for (int col = 0; col < width; ++col) {
+    // Only the rows and columns that land on the back buffer are walked.
+    const int64_t firstRow = std::max<int64_t>(0, -int64_t(y));
+    const int64_t endRow = std::min<int64_t>(height, int64_t(target.height) - y);
+    const int64_t firstColumn = std::max<int64_t>(0, -int64_t(x));
+    const int64_t endColumn = std::min<int64_t>(width, int64_t(target.width) - x);
+    for (int64_t r = firstRow; r < endRow; ++r) {
+        const uint8_t* in = source->row(int(top + r * h / height)) + left;
+        uint8_t* out = target.row(int(y + r));
+        for (int64_t col = firstColumn; col < endColumn; ++col) {
             const uint8_t s = in[col * w / width];
-            if (s != 0) putPixel(target, x + col, y + r, s);
+            if (s != 0) out[x + col] = s;
         }
     }
+}
+
+int blitCoordinate(double position) {
+    constexpr double REACH = 1 << 20;
+    if (!(position > -REACH)) return -int(REACH);
+    if (position > REACH) return int(REACH);
+    return int(position);
 }
 
 int halfBlendBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int key) {

@@ -17,6 +17,11 @@ void captureShownPicture(int sheet);
 // by the caller's promise, but never written outside the back buffer.
 void scaledKeyedBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int width,
                      int height);
+// A position on the logical screen, worked out in doubles from a world position,
+// as a blit coordinate. Positions beyond a million pixels are pinned there:
+// they are off the display either way, and every int sum on them stays defined.
+int blitCoordinate(double position);
+
 // Software copies into the drawing target. Return 1 when drawn, 0 otherwise.
 int halfBlendBlit(int x, int y, int sheet, int left, int top, int right, int bottom, int key);
 enum FlipMode { FLIP_LEFT_RIGHT = 0, FLIP_UPSIDE_DOWN = 1, FLIP_BOTH = 2 };

@@ -42,9 +42,11 @@ void playOneFrame() {
     drawHud();
 }
 
-// Enter reaches the goal at once, as if the player had touched it.
+// Enter reaches the goal at once, as if the player had touched it. Not while
+// paused: the cleared flag would then refuse every later press of the pause
+// key, and the stage could never go on.
 void debugGoalKey() {
-    if (!platform::keyDown(VK_RETURN) || world.clearedFlag) return;
+    if (pauseFlag || !platform::keyDown(VK_RETURN) || world.clearedFlag) return;
     MapObject goal = makeMapObject(player.x, player.y);
     assignKind(goal, KIND_GOAL);
     touch(goal, CONTACT_HEAD, player, true);

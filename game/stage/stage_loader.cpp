@@ -8,6 +8,7 @@
 #include "world/world.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -56,11 +57,13 @@ void startMusic() {
         loadAndPlayMusic(("\\bgm\\" + name).c_str());
 }
 
+// The right edge of the last cell, kept within int range for an object placed
+// at the far end of it.
 int32_t rightEdgeOfObjects() {
-    int32_t edge = NO_RIGHT_EDGE;
+    int64_t edge = NO_RIGHT_EDGE;
     for (const MapObject& object : world.objects)
-        edge = std::max(edge, int32_t(object.x) + 16);
-    return edge;
+        edge = std::max(edge, int64_t(object.x) + 16);
+    return int32_t(std::min<int64_t>(edge, INT32_MAX));
 }
 
 // Adds to the total score, which stays within 0..999999. A negative clear

@@ -7,6 +7,7 @@
 #include "platform/text.h"
 #include "world/world.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -76,8 +77,8 @@ void drawScore(const Effect& f, int x, int y) {
 }
 
 void draw(Effect& f, uint32_t now) {
-    const int x = int(int(f.x) - world.cameraX);
-    const int y = int(f.y);
+    const int x = blitCoordinate(std::trunc(f.x) - world.cameraX);
+    const int y = blitCoordinate(f.y);
     if (f.type() == EFFECT_SCORE) {
         drawScore(f, x, y);
         return;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -282,7 +283,7 @@ void move(Enemy& e, double dt) {
         if (!e.defeated()) e.x += e.vx * dt;
         e.y += e.vy * dt;
     }
-    if (e.x < -e.width && e.kind != ENEMY_HOMING_FLYER) e.active = 0;
+    if (e.x < -double(e.width) && e.kind != ENEMY_HOMING_FLYER) e.active = 0;
     // Shots that have left the stage to the right or below it would otherwise
     // stay active for ever, frozen out of sight or falling without end.
     const bool shot = e.kind == ENEMY_CANNON_SHOT || e.kind == ENEMY_THROWN_SHOT;
@@ -293,16 +294,19 @@ void move(Enemy& e, double dt) {
 
 void drawEnemy(const Enemy& e) {
     const FrameRect cell = e.animator.currentFrame();
-    const int x = int(e.x - world.cameraX);
+    const int x = blitCoordinate(e.x - world.cameraX);
     const int facingSheet = e.facing ? SHEET_ENEMY : SHEET_ENEMY_MIRROR;
     if (e.defeated()) {
-        // Stomped flat: the picture squashed to 4 pixels for a second.
-        scaledKeyedBlit(x, int(e.y - 4), facingSheet, cell.left, cell.top, cell.right, cell.bottom,
-                        cell.right - cell.left, 4);
+        // Stomped flat: the picture squashed to 4 pixels for a second. A
+        // frame as wide as no sheet is draws nothing, so its width may be pinned.
+        const int64_t width = int64_t(cell.right) - cell.left;
+        scaledKeyedBlit(x, blitCoordinate(e.y - 4), facingSheet, cell.left, cell.top, cell.right,
+                        cell.bottom, int(std::clamp<int64_t>(width, 0, INT32_MAX)), 4);
         return;
     }
     const int sheet = e.knockedOut ? SHEET_ENEMY_UPSIDE_DOWN : facingSheet;
-    keyedBlit(x, int(e.y - e.height), sheet, cell.left, cell.top, cell.right, cell.bottom);
+    keyedBlit(x, blitCoordinate(e.y - e.height), sheet, cell.left, cell.top, cell.right,
+              cell.bottom);
 }
 
 void updateEnemy(Enemy& e) {

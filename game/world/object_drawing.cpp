@@ -33,16 +33,16 @@ void drawChain(const MapObject& o, int links, double reach, bool swinging) {
     const double side = !swinging || o.phase > OBJECT_PI ? 1 : -1;
     for (int i = 0; i < links; ++i) {
         const double d = double(i) / links * reach;
-        const int x = int(o.pivotX - world.cameraX + 4 + std::cos(angle) * d);
-        const int y = int(o.pivotY - 12 + std::sin(angle) * d * side);
+        const int x = blitCoordinate(o.pivotX - world.cameraX + 4 + std::cos(angle) * d);
+        const int y = blitCoordinate(o.pivotY - 12 + std::sin(angle) * d * side);
         keyedBlit(x, y, SHEET_EFFECT, 56, 0, 64, 8);
     }
 }
 
 void drawWholeCell(const MapObject& o) {
     const int left = (o.kind % 16) * CELL, top = (o.kind / 16) * CELL;
-    keyedBlit(int(o.x - world.cameraX), int(o.y - 16), SHEET_MAPOBJ, left, top, left + CELL,
-              top + CELL);
+    keyedBlit(blitCoordinate(o.x - world.cameraX), blitCoordinate(o.y - 16), SHEET_MAPOBJ, left,
+              top, left + CELL, top + CELL);
 }
 
 bool goalBlinkOn() {
@@ -87,6 +87,6 @@ void drawObject(MapObject& o) {
     const int left = column * CELL, top = (o.kind / 16) * CELL;
     const double e = o.emergeOffset;
     // An emerging object shows only the part already out of its block.
-    keyedBlit(int(o.x - world.cameraX), int(o.y - 16 + e), SHEET_MAPOBJ, left, top, left + CELL,
-              top + CELL - int(e));
+    keyedBlit(blitCoordinate(o.x - world.cameraX), blitCoordinate(o.y - 16 + e), SHEET_MAPOBJ, left,
+              top, left + CELL, top + CELL - int(e));
 }

@@ -215,9 +215,25 @@ void land(const Frame& f) {
     if (line() == LINE_JUMPING) select(LINE_STANDING, f);
 }
 
+bool belowTheStage() {
+    return player.y - 32 > 320;
+}
+
+// Out of sight below the stage after touching the goal: the goal sequence
+// plays on there as if the player had landed.
+bool clearedBelowTheStage() {
+    return world.clearedFlag && belowTheStage();
+}
+
+// A player who reached the goal and then fell out of the stage has still
+// cleared it: it stops out of sight and the goal sequence finishes as on
+// landing. Killing it, or putting it back at the top, would leave that
+// sequence waiting for ever for a landing.
 void fallOutOfTheStage() {
-    if (player.vy < 0 || player.y - 32 <= 320) return;
-    if (withoutDyingSwitch)
+    if (player.vy < 0 || !belowTheStage()) return;
+    if (clearedBelowTheStage())
+        player.vy = 0;
+    else if (withoutDyingSwitch)
         player.y = 0;
     else
         killPlayer();
@@ -232,7 +248,7 @@ void onTheGround(const Frame& f) {
 void inTheAir(const Frame& f) {
     if (held(BUTTON_B) && f.canAct && player.vy < 0) player.vy -= 210 * f.dt;
     player.vy += 550 * f.dt;
-    select(player.crouchJump ? LINE_CROUCHING : LINE_JUMPING, f);
+    if (!clearedBelowTheStage()) select(player.crouchJump ? LINE_CROUCHING : LINE_JUMPING, f);
     land(f);
     fallOutOfTheStage();
 }
@@ -263,12 +279,32 @@ void friction(const Frame& f) {
     }
 }
 
+// A floor catches the feet only within its 16-pixel band, and a long frame (a
+// hitch of the system) at the fall cap moves up to 30 pixels. Such a move is
+// made in parts of at most 15 pixels, each resolved, until one is stopped; a
+// frame of ordinary length moves in one part, exactly as before.
+void moveVertically(const Frame& f) {
+    constexpr double PART_LIMIT = 15;
+    const double distance = player.vy * f.dt;
+    const int parts = int(std::ceil(std::fabs(distance) / PART_LIMIT));
+    if (parts <= 1) {
+        player.y += distance;
+        resolvePlayerVertically();
+        return;
+    }
+    for (int i = 0; i < parts; ++i) {
+        const double unresolved = player.y + distance / parts;
+        player.y = unresolved;
+        resolvePlayerVertically();
+        if (player.y != unresolved) return; // landed or bumped: the move is spent
+    }
+}
+
 void move(const Frame& f) {
     player.height = crouchLineShown() ? 16 : 32;
     player.x += player.vx * f.dt;
     resolvePlayerHorizontally();
-    player.y += player.vy * f.dt;
-    resolvePlayerVertically();
+    moveVertically(f);
     if (player.pendingBounce != 0) {
         player.vy = player.pendingBounce;
         player.pendingBounce = 0;
@@ -301,11 +337,12 @@ void dyingPose(const Frame& f) {
     select(groundProbe(player) != NOTHING_FOUND ? LINE_DYING : LINE_HURT, f);
 }
 
-// The goal sequence: the pose once landed, then leaving once the jingle is
-// over. False once the player has left and is no longer drawn.
+// The goal sequence: the pose once landed (or fallen out of the stage), then
+// leaving once the jingle is over. False once the player has left and is no
+// longer drawn.
 bool goalPose(const Frame& f) {
     player.aiming = 0;
-    if (groundProbe(player) == NOTHING_FOUND) {
+    if (groundProbe(player) == NOTHING_FOUND && !clearedBelowTheStage()) {
         select(LINE_JUMPING, f);
         return true;
     }
@@ -330,8 +367,8 @@ void aimMarker(const Frame& f) {
     if (!player.aiming) return;
     const double a = player.facing ? player.aimAngle : PI - player.aimAngle;
     if (player.aimShown) {
-        const int x = int(player.x - world.cameraX + std::cos(a) * 50);
-        const int y = int(player.y - throwHeight() / 2 - 10 + std::sin(a) * 50);
+        const int x = blitCoordinate(player.x - world.cameraX + std::cos(a) * 50);
+        const int y = blitCoordinate(player.y - throwHeight() / 2 - 10 + std::sin(a) * 50);
         keyedBlit(x, y, SHEET_BEAM, 0, 16, 15, 31);
     }
     player.aimShown = 1;
@@ -347,8 +384,8 @@ void aimMarker(const Frame& f) {
 
 void drawPlayer() {
     const FrameRect cell = player.animator.currentFrame();
-    const int x = int(player.x - world.cameraX);
-    const int y = int(player.y - 32);
+    const int x = blitCoordinate(player.x - world.cameraX);
+    const int y = blitCoordinate(player.y - 32);
     const int sheet = player.facing ? SHEET_PLAYER : SHEET_PLAYER_MIRROR;
     if (player.hurtTime == 0)
         keyedBlit(x, y, sheet, cell.left, cell.top, cell.right, cell.bottom);

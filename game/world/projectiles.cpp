@@ -73,9 +73,9 @@ void collide(Projectile& p) {
         playEffect(SE_KIN);
         sparkAt(p);
         burstProjectile(p);
-        // A bomb's burst may have put a new spanner in this slot; the bomb is gone.
-        if (p.active) return;
     }
+    // The map objects are tried whether or not an enemy was hit, with whatever
+    // the slot now holds: a bomb's burst may have put a new spanner there.
     const int found = firstObjectMet(p);
     if (found != NOTHING_FOUND &&
         touch(world.objects[size_t(found)], CONTACT_PROJECTILE, p, true)) {
@@ -88,8 +88,8 @@ void collide(Projectile& p) {
 
 void draw(const Projectile& p) {
     const FrameRect cell = p.animator.currentFrame();
-    const int x = int(int(p.x) - world.cameraX);
-    const int y = int(p.y) - p.height;
+    const int x = blitCoordinate(std::trunc(p.x) - world.cameraX);
+    const int y = blitCoordinate(std::trunc(p.y)) - p.height;
     keyedBlit(x, y, p.vx > 0 ? SHEET_BEAM : SHEET_BEAM_MIRROR, cell.left, cell.top, cell.right,
               cell.bottom);
 }

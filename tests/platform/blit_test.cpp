@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 class Blits : public testing::Test {
@@ -183,4 +186,51 @@ TEST_F(Blits, ShapesOfTheConfirmationBoxAndTheSelectionLine) {
     EXPECT_EQ(back(150, 100), 135);
     EXPECT_EQ(back(149, 33), 135);
     EXPECT_EQ(back(149, 248), 135);
+}
+
+TEST_F(Blits, PositionsAndRectanglesAtTheEndsOfIntDrawNothingAndWriteNowhere) {
+    constexpr int MAX = std::numeric_limits<int>::max(), MIN = std::numeric_limits<int>::min();
+    // clang-format off
+    const struct { int x, y, left, top, right, bottom; } cases[] = {
+        {MAX,      0,        0,   0,   16,  16},
+        {MAX - 15, 0,        0,   0,   16,  16},
+        {0,        MAX - 15, 0,   0,   16,  16},
+        {MAX - 15, MAX - 15, 0,   0,   16,  16},
+        {MIN,      0,        0,   0,   16,  16},
+        {0,        MIN,      0,   0,   16,  16},
+        {100,      100,      MIN, 0,   MAX, 16},
+        {100,      100,      0,   MIN, 16,  MAX},
+        {-5,       100,      MAX - 2, 0, MAX, 16},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << ", " << c.y << ": " << c.left << ", " << c.top
+                                        << ", " << c.right << ", " << c.bottom);
+        keyedBlit(c.x, c.y, SHEET_MAPOBJ, c.left, c.top, c.right, c.bottom);
+        opaqueBlit(c.x, c.y, SHEET_MAPOBJ, c.left, c.top, c.right, c.bottom);
+        EXPECT_EQ(halfBlendBlit(c.x, c.y, SHEET_MAPOBJ, c.left, c.top, c.right, c.bottom, 0), 0);
+        EXPECT_EQ(
+            flippedCellCopy(c.x, c.y, SHEET_MAPOBJ, c.left, c.top, c.right, c.bottom, FLIP_BOTH, 0),
+            0);
+        scaledKeyedBlit(c.x, c.y, SHEET_MAPOBJ, c.left, c.top, c.right, c.bottom, 16, 4);
+        EXPECT_EQ(std::count(backBuffer().pixels.begin(), backBuffer().pixels.end(), 200),
+                  long(DISPLAY_WIDTH * DISPLAY_HEIGHT));
+    }
+}
+
+TEST_F(Blits, ScaledBlitOfAHugeSizeDrawsOnlyWhatLandsOnTheDisplay) {
+    scaledKeyedBlit(-1000000, 10, SHEET_MAPOBJ, 0, 0, 16, 16, 2000000, 4);
+    EXPECT_NE(back(0, 10), 200);
+    EXPECT_NE(back(DISPLAY_WIDTH - 1, 13), 200);
+    EXPECT_EQ(back(0, 14), 200);
+}
+
+TEST(BlitCoordinate, PinsFarPositionsAndKeepsNearOnes) {
+    EXPECT_EQ(blitCoordinate(0), 0);
+    EXPECT_EQ(blitCoordinate(-12.75), -12);
+    EXPECT_EQ(blitCoordinate(639.9), 639);
+    EXPECT_EQ(blitCoordinate(4294967296.0), 1 << 20);
+    EXPECT_EQ(blitCoordinate(-4294967296.0), -(1 << 20));
+    EXPECT_EQ(blitCoordinate(std::numeric_limits<double>::quiet_NaN()), -(1 << 20));
+    EXPECT_EQ(blitCoordinate(std::numeric_limits<double>::infinity()), 1 << 20);
 }

@@ -139,3 +139,15 @@ TEST_F(Pools, ASpannerHittingAnEnemySparksAndExplodes) {
                   activeOfType(world.effects, EFFECT_EXPLOSION),
               1);
 }
+
+TEST_F(Pools, ABombThatHitsAnEnemyStillMeetsTheMapWithWhatItsSlotNowHolds) {
+    // A bomb sunk into the floor inside a walker: the hit bursts it, the
+    // fan's first spanner takes the bomb's slot at the bomb's last place, and
+    // that spanner, in the floor, meets it in the same frame and bursts.
+    world.enemies.push_back(makeEnemy(200, 240, ENEMY_WALKER));
+    const int slot = spawnProjectile(204, 244, -1.5707963267948966, PROJECTILE_BOMB);
+    ASSERT_EQ(slot, 0);
+    ASSERT_TRUE(play.frames(1));
+    EXPECT_EQ(world.enemies.back().kind, ENEMY_RESTING_SHELL) << "the bomb hit the walker";
+    EXPECT_FALSE(world.projectiles[0].active) << "the spanner in the bomb's slot met the floor";
+}
