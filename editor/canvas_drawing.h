@@ -8,6 +8,10 @@
 #include <QImage>
 #include <QRect>
 
+#include <cstdint>
+
+class QPainter;
+
 constexpr int CANVAS_WIDTH = 288;
 constexpr int CANVAS_HEIGHT = 256;
 constexpr int CELL = 16;
@@ -24,6 +28,13 @@ QImage drawCanvas(const StageSlot& slot, int viewLeft, const EnemyDefinitions& d
 
 // The 16 by 16 cell of an object kind in mapobj.bmp.
 QRect objectCell(int kind);
+
+// Copies the width by height rectangle at (sourceX, sourceY) of source to
+// (x, y) of the painter's picture of pictureSize. Positions and sizes come
+// from files and may lie anywhere in their range: only the part inside both
+// pictures is drawn, found in 64-bit arithmetic.
+void drawClipped(QPainter& painter, QSize pictureSize, int64_t x, int64_t y, const QImage& source,
+                 int64_t sourceX, int64_t sourceY, int64_t width, int64_t height);
 
 // Merges a rectangle onto a picture: the fill, then a one-pixel outline,
 // each OR-ed with what lies under it.

@@ -16,15 +16,26 @@ ApplyResult placeObject(StageSlot& slot, int32_t x, int32_t y, const Selection& 
     return ApplyResult::Applied;
 }
 
+// An enemy stands on the cell's top plus its picture's height, which a
+// definition file may make as large as it likes.
+std::optional<int32_t> enemyY(int32_t cellY, int enemyHeight) {
+    const int64_t y = int64_t(cellY) + enemyHeight;
+    if (y < INT32_MIN || y > INT32_MAX) return std::nullopt;
+    return int32_t(y);
+}
+
 ApplyResult placeEnemy(StageSlot& slot, int32_t x, int32_t y, const Selection& s) {
     if (s.enemyKind < 0) return ApplyResult::NoEnemy;
-    slot.placeEnemy(x, y + s.enemyHeight, uint8_t(s.enemyKind));
+    const std::optional<int32_t> standing = enemyY(y, s.enemyHeight);
+    if (!standing) return ApplyResult::OutOfRange;
+    slot.placeEnemy(x, *standing, uint8_t(s.enemyKind));
     return ApplyResult::Applied;
 }
 
 ApplyResult erase(StageSlot& slot, int32_t x, int32_t y, const Selection& s) {
     slot.eraseObject(x, y);
-    slot.eraseEnemy(x, y + s.enemyHeight);
+    if (const std::optional<int32_t> standing = enemyY(y, s.enemyHeight))
+        slot.eraseEnemy(x, *standing);
     return ApplyResult::Applied;
 }
 
@@ -51,6 +62,16 @@ QPoint cellOf(QPoint canvasPixel) {
     return {canvasPixel.x() / CELL_SIZE * CELL_SIZE, canvasPixel.y() / CELL_SIZE * CELL_SIZE};
 }
 
+std::optional<int32_t> stageXAt(int canvasX, int32_t viewLeft) {
+    const int64_t x = int64_t(canvasX) + viewLeft;
+    if (x < INT32_MIN || x > INT32_MAX) return std::nullopt;
+    return int32_t(x);
+}
+
+int32_t pannedViewLeft(int32_t viewLeft, int delta) {
+    return int32_t(std::clamp<int64_t>(int64_t(viewLeft) + delta, 0, MAX_VIEW_LEFT));
+}
+
 ApplyResult applyOperation(StageSlot& slot, int32_t stageX, int32_t cellY,
                            const Selection& selection) {
     if (selection.operation < 0 || selection.operation >= int(APPLY.size()))
@@ -61,13 +82,16 @@ ApplyResult applyOperation(StageSlot& slot, int32_t stageX, int32_t cellY,
 Pick pickAt(const StageSlot& slot, int32_t stageX, int32_t cellY, int enemyHeight) {
     if (const int found = slot.findObject(stageX, cellY); found != NO_RECORD)
         return {OPERATION_OBJECT, slot.objects[size_t(found)].kind};
-    if (const int found = slot.findEnemy(stageX, cellY + enemyHeight); found != NO_RECORD)
-        return {OPERATION_ENEMY, slot.enemies[size_t(found)].kind};
+    if (const std::optional<int32_t> standing = enemyY(cellY, enemyHeight)) {
+        if (const int found = slot.findEnemy(stageX, *standing); found != NO_RECORD)
+            return {OPERATION_ENEMY, slot.enemies[size_t(found)].kind};
+    }
     return {};
 }
 
 // A view left below 0 would let the canvas put records at negative x, which
-// the file cannot keep; the seeks stop at 0 as panning does.
+// the file cannot keep; the seeks stop at 0 as panning does. The rightmost x
+// is at most INT32_MAX, so neither view left passes MAX_VIEW_LEFT.
 std::optional<int32_t> seekToEndViewLeft(const StageSlot& slot) {
     if (slot.empty()) return std::nullopt;
     return std::max(0, rightmostX(slot) - END_OFFSET);

@@ -7,9 +7,14 @@
 
 #include <QPoint>
 
+#include <cstdint>
 #include <optional>
 
 enum Operation { OPERATION_OBJECT = 0, OPERATION_ENEMY = 1, OPERATION_ERASER = 2 };
+
+// The largest view left at which every cell of the canvas, up to the last at
+// 288 - 16, still has a stage x: a stage's numbers are 32-bit.
+constexpr int32_t MAX_VIEW_LEFT = INT32_MAX - 272;
 
 // What the object selector holds when the canvas asks.
 struct Selection {
@@ -23,11 +28,18 @@ enum class ApplyResult {
     Applied,       // the set is to be marked modified, even when a full slot took nothing
     KindNotPlaced, // object kind 0: the warning is due
     NoEnemy,       // the enemy list is empty: nothing to place
+    OutOfRange,    // the record's position would leave the 32-bit range: nothing changed
 };
 
 // The cell of a pointer position in canvas pixels: each coordinate divided by
 // 16 with truncation toward zero, times 16.
 QPoint cellOf(QPoint canvasPixel);
+
+// The stage x of a canvas x; nothing where it would leave the 32-bit range.
+std::optional<int32_t> stageXAt(int canvasX, int32_t viewLeft);
+
+// The view left after panning by delta pixels: from 0 to MAX_VIEW_LEFT.
+int32_t pannedViewLeft(int32_t viewLeft, int delta);
 
 // The operation at canvas cell (cellX, cellY); stageX is cellX + view left.
 // Enemies stand on the cell's top plus the selected enemy's height.

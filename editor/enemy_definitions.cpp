@@ -2,6 +2,7 @@
 
 #include "cp932.h"
 #include "profile_file.h"
+#include "quoted_text.h"
 
 #include <QFileInfo>
 
@@ -45,9 +46,9 @@ EnemyDefinitions readEnemyDefinitions(const QString& datFolder, QStringList& pro
         const QByteArray size = file.value("GENERAL", "SIZE", "0,0");
         const QByteArray corner = file.value("PAT", "00", "0,0");
         if (!pairOf(size, d.width, d.height))
-            problems << QString("%1: SIZE \"%2\"").arg(path, QString::fromLatin1(size));
+            problems << QString("%1: SIZE \"%2\"").arg(path, quotedForMessage(size));
         if (!pairOf(corner, d.x, d.y))
-            problems << QString("%1: PAT 00 \"%2\"").arg(path, QString::fromLatin1(corner));
+            problems << QString("%1: PAT 00 \"%2\"").arg(path, quotedForMessage(corner));
         d.inUse = true;
     }
     return definitions;

@@ -1,6 +1,7 @@
 #include "stage_file_io.h"
 
 #include "cp932.h"
+#include "quoted_text.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -27,6 +28,12 @@ QByteArray oneLine(const QString& text) {
 
 bool savedRecord(const PlacedRecord& r) {
     return r.inUse && r.x >= 0 && r.y >= 0 && r.y <= 255;
+}
+
+template <size_t N> bool anySaved(const std::array<PlacedRecord, N>& records) {
+    for (const PlacedRecord& r : records)
+        if (savedRecord(r)) return true;
+    return false;
 }
 
 template <size_t N>
@@ -65,8 +72,7 @@ class Lines {
         bool ok = false;
         const long long read = word.toLongLong(&ok);
         if (!ok || read < INT32_MIN || read > INT32_MAX)
-            return fail(error, next_,
-                        QString("'%1' is not a number").arg(QString::fromLatin1(line)));
+            return fail(error, next_, QString("'%1' is not a number").arg(quotedForMessage(line)));
         value = int32_t(read);
         return true;
     }
@@ -96,6 +102,10 @@ bool readRecords(Lines& in, std::array<PlacedRecord, N>& records, QString& error
 
 } // namespace
 
+bool slotIsWritten(const StageSlot& slot) {
+    return anySaved(slot.objects) || anySaved(slot.enemies);
+}
+
 QByteArray stageFileBytes(const StageSet& set) {
     QByteArray out;
     out += oneLine(set.comment) + LINE_END;
@@ -104,7 +114,7 @@ QByteArray stageFileBytes(const StageSet& set) {
     out += QByteArray::number(set.startingLives) + LINE_END;
     out += QByteArray::number(set.difficulty) + LINE_END;
     for (const StageSlot& slot : set.stageSlots) {
-        if (slot.empty()) continue;
+        if (!slotIsWritten(slot)) continue;
         out += QByteArray("stage_begin") + LINE_END;
         out += oneLine(slot.musicName) + LINE_END;
         out += QByteArray::number(slot.background) + LINE_END;

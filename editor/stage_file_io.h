@@ -9,8 +9,14 @@
 #include <QString>
 
 // The file's bytes for the stage set. Records with a negative x or y, or a
-// y of 256 or more, are left out; empty slots are left out.
+// y of 256 or more, are left out; slots with no record the file can hold are
+// left out as empty slots are.
 QByteArray stageFileBytes(const StageSet& set);
+
+// Whether the file gets a block for the slot: it holds a record the file can
+// keep. A block of none would be an empty stage that the next reading makes
+// an empty slot, which the next writing leaves out.
+bool slotIsWritten(const StageSlot& slot);
 
 // Reads a stage file into set, which is reset first. False, with what went
 // wrong in error, when a line is missing or a number is not one; set then

@@ -31,6 +31,18 @@ template <size_t N> void eraseRecord(std::array<PlacedRecord, N>& records, int32
     if (found != NO_RECORD) records[size_t(found)] = PlacedRecord{};
 }
 
+bool staysInRange(int32_t value, int32_t delta) {
+    const int64_t moved = int64_t(value) + delta;
+    return moved >= INT32_MIN && moved <= INT32_MAX;
+}
+
+template <size_t N>
+bool allCanMove(const std::array<PlacedRecord, N>& records, int32_t dx, int32_t dy) {
+    for (const PlacedRecord& r : records)
+        if (r.inUse && (!staysInRange(r.x, dx) || !staysInRange(r.y, dy))) return false;
+    return true;
+}
+
 } // namespace
 
 bool StageSlot::empty() const {
@@ -72,11 +84,13 @@ void StageSlot::eraseEnemy(int32_t x, int32_t y) {
     eraseRecord(enemies, x, y);
 }
 
-void StageSlot::moveBy(int32_t dx, int32_t dy) {
+bool StageSlot::moveBy(int32_t dx, int32_t dy) {
+    if (!allCanMove(objects, dx, dy) || !allCanMove(enemies, dx, dy)) return false;
     for (PlacedRecord& r : objects)
         if (r.inUse) r.x += dx, r.y += dy;
     for (PlacedRecord& r : enemies)
         if (r.inUse) r.x += dx, r.y += dy;
+    return true;
 }
 
 void StageSet::reset() {

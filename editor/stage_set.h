@@ -41,8 +41,10 @@ struct StageSlot {
     bool placeEnemy(int32_t x, int32_t y, uint8_t kind);
     void eraseObject(int32_t x, int32_t y);
     void eraseEnemy(int32_t x, int32_t y);
-    // Every record in use moves; none is bounded.
-    void moveBy(int32_t dx, int32_t dy);
+    // Every record in use moves; none is bounded by the stage. A move that
+    // would take any record past the 32-bit range moves none of them (false),
+    // so that the stage keeps its shape.
+    bool moveBy(int32_t dx, int32_t dy);
 };
 
 struct StageSet {

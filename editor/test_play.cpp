@@ -13,18 +13,28 @@ namespace {
 constexpr int CANVAS_MIDDLE = 144;
 constexpr const char* SCRATCH_NAME = "__ed.vtg";
 
+// Whatever way a test play ends, its scratch file goes: left behind, the
+// game would list it as one more stage file of its own.
+struct ScratchFileRemover {
+    ScratchFileRemover() = default;
+    ScratchFileRemover(const ScratchFileRemover&) = delete;
+    ScratchFileRemover& operator=(const ScratchFileRemover&) = delete;
+    ~ScratchFileRemover();
+};
+
 } // namespace
 
 int testPlayStageIndex(const StageSet& set) {
     int index = 0;
     for (int slot = 0; slot < set.currentSlot; ++slot)
-        if (!set.stageSlots[size_t(slot)].empty()) ++index;
+        if (slotIsWritten(set.stageSlots[size_t(slot)])) ++index;
     return index;
 }
 
 QStringList testPlayArguments(const StageSet& set) {
-    return {QString::asprintf("%.2d", testPlayStageIndex(set)),
-            QString::asprintf("%.8d", set.viewLeft + CANVAS_MIDDLE), SCRATCH_NAME};
+    const long long startX = static_cast<long long>(set.viewLeft) + CANVAS_MIDDLE;
+    return {QString::asprintf("%.2d", testPlayStageIndex(set)), QString::asprintf("%.8lld", startX),
+            SCRATCH_NAME};
 }
 
 QString scratchFilePath() {
@@ -35,14 +45,19 @@ QString gameProgramPath() {
     return gamePath("velta");
 }
 
+ScratchFileRemover::~ScratchFileRemover() {
+    QFile::remove(scratchFilePath());
+}
+
 TestPlayResult runTestPlay(const StageSet& set, QWidget* parent) {
-    // The scratch file holds only the slots that hold something: an empty
-    // slot has no stage of its own for the game to start.
-    if (set.current().empty()) {
+    // The scratch file holds only the slots with something the file keeps:
+    // any other slot has no stage of its own for the game to start.
+    if (!slotIsWritten(set.current())) {
         dialogs().messageBox(parent, "このｽﾃｰｼﾞには何も配置されていません。", "警告",
                              Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
         return TestPlayResult::NothingToPlay;
     }
+    const ScratchFileRemover remover;
     QString error;
     if (!writeStageFile(scratchFilePath(), set, error)) {
         dialogs().messageBox(parent, scratchFilePath() + "\n" + error, "VeltaEdit",
@@ -65,6 +80,5 @@ TestPlayResult runTestPlay(const StageSet& set, QWidget* parent) {
     // The editor stays still while the game runs, as one program after the
     // other.
     game.waitForFinished(-1);
-    QFile::remove(scratchFilePath());
     return TestPlayResult::Played;
 }

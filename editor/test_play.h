@@ -9,8 +9,9 @@
 
 class QWidget;
 
-// The game counts only the stage blocks in the file, and empty slots are left
-// out of it: the stage being edited is the number of non-empty slots before it.
+// The game counts only the stage blocks in the file, and slots without a
+// record the file keeps are left out of it: the stage being edited is the
+// number of written slots before it.
 int testPlayStageIndex(const StageSet& set);
 
 // The game's command line after the program: "%.2d %.8d __ed.vtg" with the
@@ -23,6 +24,7 @@ QString gameProgramPath();
 enum class TestPlayResult { Played, NothingToPlay, WriteFailed, GameNotStarted };
 
 // Writes the scratch file, runs the game and waits for it without serving
-// the editor's events, then deletes the scratch file. Every failure has
-// been shown in a message box when this returns.
+// the editor's events, then deletes the scratch file, also when the game
+// could not be started or failed. Every failure has been shown in a message
+// box when this returns.
 TestPlayResult runTestPlay(const StageSet& set, QWidget* parent);

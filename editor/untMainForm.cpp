@@ -452,8 +452,11 @@ void TMainForm::redraw() {
     const Selection s = selection();
     QSize cursorSize(CELL, CELL);
     if (s.operation == OPERATION_ENEMY) {
+        // No more of a huge picture than the canvas shows, so that the
+        // cursor's right and bottom edges fit in an int.
         const EnemyDefinition& d = enemyDefinitions().of(s.enemyKind);
-        cursorSize = QSize(d.width, d.height);
+        cursorSize =
+            QSize(std::clamp(d.width, 0, CANVAS_WIDTH), std::clamp(d.height, 0, CANVAS_HEIGHT));
     }
     const StageSet& set = stageSet();
     imgCanvas->setPicture(drawCanvas(set.current(), set.viewLeft, enemyDefinitions(), pictures_,
@@ -469,8 +472,10 @@ bool TMainForm::moveCursorTo(QPoint pixel) {
 
 bool TMainForm::applyAt(QPoint cell) {
     StageSet& set = stageSet();
+    const std::optional<int32_t> stageX = stageXAt(cell.x(), set.viewLeft);
+    if (!stageX) return false;
     paintedInEdit_ = true;
-    switch (applyOperation(set.current(), cell.x() + set.viewLeft, cell.y(), selection())) {
+    switch (applyOperation(set.current(), *stageX, cell.y(), selection())) {
     case ApplyResult::Applied:
         history_->markModified();
         return true;
@@ -479,6 +484,7 @@ bool TMainForm::applyAt(QPoint cell) {
                              Dialogs::Icon::Error);
         return true;
     case ApplyResult::NoEnemy:
+    case ApplyResult::OutOfRange:
         return true;
     }
     return true;
@@ -487,8 +493,9 @@ bool TMainForm::applyAt(QPoint cell) {
 void TMainForm::pick(QPoint cell) {
     if (!selector_) return;
     const StageSet& set = stageSet();
+    const std::optional<int32_t> stageX = stageXAt(cell.x(), set.viewLeft);
     const Pick found =
-        pickAt(set.current(), cell.x() + set.viewLeft, cell.y(), selection().enemyHeight);
+        stageX ? pickAt(set.current(), *stageX, cell.y(), selection().enemyHeight) : Pick{};
     selector_->setOperation(found.operation);
     if (found.operation == OPERATION_OBJECT) selector_->selectObjectKind(found.kind);
     if (found.operation == OPERATION_ENEMY) selector_->selectEnemyKind(found.kind);
@@ -531,7 +538,7 @@ void TMainForm::imgCanvasMouseMove(QPoint pixel, Qt::MouseButtons buttons,
         // stage: a cell beyond its edges would hold a record the file drops.
         if (due && insideCanvas(pixel) && history_->editing()) applyAt(cursor_);
     } else if ((left && alt && !shift) || (buttons & Qt::MiddleButton)) {
-        set.viewLeft = std::max(0, set.viewLeft + old.x() - cursor_.x());
+        set.viewLeft = pannedViewLeft(set.viewLeft, old.x() - cursor_.x());
     } else if (left && shift && !alt) {
         if (history_->editing()) set.current().moveBy(cursor_.x() - old.x(), cursor_.y() - old.y());
     }

@@ -187,8 +187,8 @@ void TObjectSelector::drawEnemyPreview() {
     const EnemyDefinition& d = enemyDefinitions().of(kind);
     if (d.width > 0 && d.height > 0) {
         QPainter painter(&preview);
-        painter.drawImage(QPoint((128 - d.width) / 2, (128 - d.height) / 2), enemies_,
-                          QRect(d.x, d.y, d.width, d.height));
+        drawClipped(painter, preview.size(), (128 - int64_t(d.width)) / 2,
+                    (128 - int64_t(d.height)) / 2, enemies_, d.x, d.y, d.width, d.height);
     }
     imgEnemyView->setPicture(preview);
     if (kind >= 0) showStatus(enemyExplanation(kind));

@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -43,26 +45,82 @@ constexpr const char* USAGE =
     "script lines: \"<first>-<last> <buttons>\" or \"<frame> <buttons>\", buttons among\n"
     "UP DOWN LEFT RIGHT PAUSE A B C (A throws, B jumps, C dashes); # starts a comment.\n";
 
+// The game keeps a stage's index in one byte.
+constexpr int HIGHEST_STAGE_INDEX = 255;
+// As many frames as a script may name.
+constexpr int MOST_FRAMES = 10'000'000;
+
 int usageError(const std::string& message) {
     std::cerr << "velta-replay: " << message << "\n\n" << USAGE;
     return 2;
 }
 
+int runError(const std::string& message) {
+    std::cerr << "velta-replay: " << message << "\n";
+    return 1;
+}
+
+// A whole file's bytes; a folder is no file, although a stream opens on it.
 bool readText(const std::string& file, std::string& text) {
+    std::error_code error;
+    if (fs::is_directory(file, error)) return false;
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
     std::ostringstream bytes;
     bytes << in.rdbuf();
+    if (in.bad()) return false;
     text = bytes.str();
     return true;
 }
 
-bool wholeNumber(const std::string& text, int& value) {
+// Digits only, nothing before or after them, from low to high.
+bool numberIn(const std::string& text, int low, int high, int& value) {
     if (text.empty() || text.size() > 9 ||
         text.find_first_not_of("0123456789") != std::string::npos)
         return false;
-    value = std::stoi(text);
+    const int number = std::stoi(text);
+    if (number < low || number > high) return false;
+    value = number;
     return true;
+}
+
+std::string inQuotes(const std::string& text) {
+    return "'" + text + "'";
+}
+
+// Why a picture cannot be written to file, or nothing when it can be tried.
+std::string whyNotWritable(const fs::path& file) {
+    std::error_code error;
+    if (fs::is_directory(file, error)) return file.string() + " is a folder";
+    const fs::path folder = file.parent_path();
+    if (!fs::is_directory(folder, error))
+        return "the folder " + folder.string() + " does not exist";
+    return {};
+}
+
+// The stage overview's own words, and how many stages there are.
+std::string noSuchStage(const std::string& stageFile, int stageIndex, int count) {
+    std::string text = stageFile + " has no stage " + std::to_string(stageIndex);
+    if (count == 0) return text + " (it holds none)";
+    return text + " (it holds " + std::to_string(count) + (count == 1 ? " stage" : " stages") +
+           ", counted from 0)";
+}
+
+// Every saved frame's picture was written; else says which were not and why.
+bool everyFrameSaved(const ReplayOptions& options, const ReplayResult& result) {
+    bool all = true;
+    for (const auto& [frame, file] : options.savedFrames) {
+        if (std::find(result.savedPictures.begin(), result.savedPictures.end(), file) !=
+            result.savedPictures.end())
+            continue;
+        all = false;
+        if (frame >= result.frames)
+            runError("frame " + std::to_string(frame) + " was not played (the play ended after " +
+                     std::to_string(result.frames) + " frames): " + file + " not written");
+        else
+            runError("cannot write " + file);
+    }
+    return all;
 }
 
 fs::path executableFolder() {
@@ -147,29 +205,47 @@ int main(int argc, char** argv) {
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--frames" && i + 1 < argc) {
-            if (!wholeNumber(argv[++i], options.frames))
-                return usageError("--frames needs a number");
+        const auto hasValues = [&](int count) { return i + count < argc; };
+        if (arg == "--frames") {
+            if (!hasValues(1)) return usageError("--frames needs a number of frames");
+            const std::string text = argv[++i];
+            if (!numberIn(text, 1, MOST_FRAMES, options.frames))
+                return usageError("--frames is a number of frames from 1 to " +
+                                  std::to_string(MOST_FRAMES) + ", not " + inQuotes(text));
             playOptions = true;
         } else if (arg == "--until-clear") {
             options.untilClear = playOptions = true;
         } else if (arg == "--expect-clear") {
             expectClear = playOptions = true;
-        } else if (arg == "--save" && i + 2 < argc) {
+        } else if (arg == "--save") {
+            if (!hasValues(2)) return usageError("--save needs a frame number and a file");
+            const std::string text = argv[++i];
             int frame = 0;
-            if (!wholeNumber(argv[++i], frame)) return usageError("--save needs a frame number");
-            options.savedFrames.emplace_back(frame, fs::absolute(argv[++i]).string());
+            if (!numberIn(text, 0, MOST_FRAMES - 1, frame))
+                return usageError("--save: the frame is a number from 0 to " +
+                                  std::to_string(MOST_FRAMES - 1) + ", not " + inQuotes(text));
+            const fs::path file = fs::absolute(argv[++i]);
+            if (const std::string problem = whyNotWritable(file); !problem.empty())
+                return usageError("--save " + text + " " + file.string() + ": " + problem);
+            options.savedFrames.emplace_back(frame, file.string());
             playOptions = true;
-        } else if (arg == "--game-folder" && i + 1 < argc) {
+        } else if (arg == "--game-folder") {
+            if (!hasValues(1)) return usageError("--game-folder needs a folder");
             game = argv[++i];
-        } else if (arg == "--overview" && i + 1 < argc) {
+        } else if (arg == "--overview") {
+            if (!hasValues(1)) return usageError("--overview needs a file");
             overview = fs::absolute(argv[++i]);
-        } else if (arg == "--overview-all" && i + 1 < argc) {
+            if (const std::string problem = whyNotWritable(overview); !problem.empty())
+                return usageError("--overview " + overview.string() + ": " + problem);
+        } else if (arg == "--overview-all") {
+            if (!hasValues(1)) return usageError("--overview-all needs a folder");
             overviewFolder = fs::absolute(argv[++i]);
         } else if (arg == "--help" || arg == "-h") {
             std::cout << USAGE;
             return 0;
-        } else if (!arg.empty() && arg[0] == '-') {
+        } else if (arg.size() > 1 && arg[0] == '-' &&
+                   !std::isdigit(static_cast<unsigned char>(arg[1]))) {
+            // "-1" is a number for the stage index to refuse, not an option.
             return usageError("unknown option " + arg);
         } else {
             positional.push_back(arg);
@@ -185,26 +261,48 @@ int main(int argc, char** argv) {
         return usageError("--overview takes a stage file and a stage index");
     if (!drawing && positional.size() != 3)
         return usageError("a stage file, a stage index and a script");
+    std::error_code folderError;
+    if (!fs::is_directory(game, folderError))
+        return usageError("the game folder " + game.string() + " does not exist");
     options.stageFile = positional[0];
-    if (positional.size() > 1 && !wholeNumber(positional[1], options.stageIndex))
-        return usageError("the stage index is a number from 0");
+    if (positional.size() > 1 &&
+        !numberIn(positional[1], 0, HIGHEST_STAGE_INDEX, options.stageIndex))
+        return usageError("the stage index is a number from 0 to " +
+                          std::to_string(HIGHEST_STAGE_INDEX) + ", not " + inQuotes(positional[1]));
+    if (!drawing) {
+        std::string text, error;
+        const std::string& scriptFile = positional[2];
+        if (fs::is_directory(scriptFile, folderError))
+            return usageError(scriptFile + " is a folder, not a script");
+        if (!readText(scriptFile, text)) return usageError("cannot read " + scriptFile);
+        if (!parseReplayScript(text, options.script, error))
+            return usageError(scriptFile + ": " + error);
+        // Without --frames the play's length is known only once it is over.
+        for (const auto& [frame, file] : options.savedFrames)
+            if (options.frames > 0 && frame >= options.frames)
+                return usageError("--save " + std::to_string(frame) + ": frame " +
+                                  std::to_string(frame) + " is past the " +
+                                  std::to_string(options.frames) + " frames played");
+    }
 
     ScratchGameFolder scratch(game);
-    if (scratch.path().empty()) return usageError("cannot make a scratch folder");
+    if (scratch.path().empty()) return runError("cannot make a scratch folder");
     options.gameFolder = scratch.path().string();
     if (!overviewFolder.empty())
         return writeEveryOverview(options.gameFolder, options.stageFile, overviewFolder);
+
+    const int count = countStages(options.gameFolder, options.stageFile);
+    if (count < 0) return runError("cannot read the stage file " + options.stageFile);
+    if (options.stageIndex >= count)
+        return runError(noSuchStage(options.stageFile, options.stageIndex, count));
     if (!overview.empty())
         return writeOverview(options.gameFolder, options.stageFile, options.stageIndex, overview)
                    ? 0
                    : 1;
 
-    std::string text, error;
-    if (!readText(positional[2], text)) return usageError("cannot read " + positional[2]);
-    if (!parseReplayScript(text, options.script, error))
-        return usageError(positional[2] + ": " + error);
     const ReplayResult result = runReplay(options);
     std::cout << describeReplay(result);
-    if (!result.started) return 1;
+    const bool saved = everyFrameSaved(options, result);
+    if (!result.started || !saved) return 1;
     return expectClear && result.clearFrame < 0 ? 1 : 0;
 }

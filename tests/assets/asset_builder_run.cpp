@@ -29,8 +29,9 @@ std::string repeated(const std::string& text, int times) {
     return out;
 }
 
-BuilderRun runAssetBuilder(const std::string& arguments) {
-    const std::string command = std::string("'") + VELTA_ASSET_BUILDER + "' " + arguments + " 2>&1";
+BuilderRun runAssetBuilder(const std::string& arguments, const std::string& shellPrefix) {
+    const std::string command =
+        shellPrefix + "'" + VELTA_ASSET_BUILDER + "' " + arguments + " 2>&1";
     BuilderRun run;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;

@@ -18,7 +18,8 @@ struct BuilderRun {
 };
 
 // Runs velta_assets with the arguments (shell words after the program's name)
-// and collects what it prints on both streams.
-BuilderRun runAssetBuilder(const std::string& arguments);
+// and collects what it prints on both streams. The shell runs shellPrefix
+// first, such as a limit for the builder to run under.
+BuilderRun runAssetBuilder(const std::string& arguments, const std::string& shellPrefix = "");
 
 } // namespace asset_test

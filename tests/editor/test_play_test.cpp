@@ -66,16 +66,54 @@ TEST_F(TestPlay, TheStageFieldCountsTheStagesTheGameWillFind) {
         stageSet().viewLeft = c.viewLeft;
         EXPECT_EQ(testPlayArguments(stageSet()), c.expected);
     }
+    // A slot holding only records the file drops (below the stage) gets no block.
+    stageSet().reset();
+    stageSet().stageSlots[0].placeObject(0, 256, 1);
+    stageSet().stageSlots[1].placeObject(0, 0, 1);
+    stageSet().currentSlot = 1;
+    EXPECT_EQ(testPlayArguments(stageSet())[0], "00");
 }
 
-TEST_F(TestPlay, AMissingGameIsReportedAndTheScratchFileKept) {
+TEST_F(TestPlay, AMissingGameIsReportedAndTheScratchFileRemoved) {
     stageSet().current().placeObject(0, 0, 1);
     main->estPlay1Click();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "ｹﾞｰﾑ本体の実行ﾌｧｲﾙvelta.exeを起動できません。");
     EXPECT_EQ(dialogs.boxes[0].caption, "ｴﾗｰ");
     EXPECT_EQ(dialogs.boxes[0].icon, Dialogs::Icon::Error);
-    EXPECT_EQ(fileBytes(folder.stageFile("__ed.vtg")), stageFileBytes(stageSet()));
+    // Left behind, the game would list it as one more extra stage file.
+    EXPECT_FALSE(QFile::exists(folder.stageFile("__ed.vtg")));
+}
+
+TEST_F(TestPlay, HoweverTheGameEndsTheScratchFileIsRemoved) {
+    const struct {
+        const char* label;
+        QByteArray game; // empty: no game at all
+        std::filesystem::perms permissions;
+        bool started;
+    } cases[] = {
+        {"the game is missing", "", std::filesystem::perms::owner_all, false},
+        {"the game cannot be run", "#!/bin/sh\nexit 0\n", std::filesystem::perms::owner_read,
+         false},
+        {"the game fails", "#!/bin/sh\nexit 3\n", std::filesystem::perms::owner_all, true},
+        {"the game crashes", "#!/bin/sh\nkill -SEGV $$\n", std::filesystem::perms::owner_all, true},
+        {"the game is killed", "#!/bin/sh\nkill -KILL $$\n", std::filesystem::perms::owner_all,
+         true},
+    };
+    stageSet().current().placeObject(0, 0, 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        std::filesystem::remove(folder.game() / "velta");
+        if (!c.game.isEmpty()) {
+            writeBytes(folder.gamePath("velta"), c.game);
+            std::filesystem::permissions(folder.game() / "velta", c.permissions);
+        }
+        dialogs.boxes.clear();
+        main->estPlay1Click();
+        EXPECT_EQ(dialogs.boxes.size(), c.started ? 0u : 1u);
+        EXPECT_FALSE(QFile::exists(folder.stageFile("__ed.vtg")));
+        EXPECT_TRUE(std::filesystem::is_empty(folder.game() / "stage"));
+    }
 }
 
 TEST_F(TestPlay, AnEmptySlotHasNothingToPlay) {

@@ -42,6 +42,9 @@ bool writeFileIfChanged(const std::string& path, const std::vector<uint8_t>& byt
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
+        // A small file sits in the stream's buffer until it closes: only the
+        // close tells whether the disk took it.
+        out.close();
         if (!out) {
             error = "cannot write " + temporary.string();
             fs::remove(temporary, ec);

@@ -9,6 +9,9 @@ namespace {
 // Past this a tune is surely a runaway repeat, not music.
 constexpr std::uint32_t longestTrack = ticksPerQuarter * 60u * 400u * 30u;
 constexpr int deepestPhraseNesting = 16;
+// Repeats inside repeats multiply: commands that take no time ("[[[v90]99]99]99")
+// would otherwise keep the builder busy for hours without a note played.
+constexpr std::uint64_t mostCommandsPlayed = 10'000'000;
 
 class SequencePlayer {
   public:
@@ -57,8 +60,13 @@ class SequencePlayer {
             addition /= 2;
             total += addition;
         }
-        for (int extra : written.extraTicks)
+        for (int extra : written.extraTicks) {
             total += static_cast<std::uint32_t>(extra);
+            if (total > longestTrack) {
+                fail(line, "the note is far too long");
+                return false;
+            }
+        }
         ticks = total;
         return true;
     }
@@ -74,7 +82,8 @@ class SequencePlayer {
 
     void releaseHeld() {
         for (const Held& held : held_) {
-            std::uint32_t sounding = std::max<std::uint32_t>(1, segmentLength_ * heldGate_ / 100);
+            const std::uint32_t sounding = static_cast<std::uint32_t>(std::max<std::uint64_t>(
+                1, std::uint64_t(segmentLength_) * std::uint64_t(heldGate_) / 100));
             track_.notes.push_back(
                 Note{held.start, segmentStart_ - held.start + sounding, held.key, held.velocity});
         }
@@ -243,6 +252,11 @@ class SequencePlayer {
         std::vector<Pass> repeats;
         for (std::size_t i = 0; i < tokens.size() && !failed_; ++i) {
             const Token& token = tokens[i];
+            if (++commandsPlayed_ > mostCommandsPlayed) {
+                fail(token.line, "the track plays more than " + std::to_string(mostCommandsPlayed) +
+                                     " commands (a runaway repeat?)");
+                break;
+            }
             std::uint32_t length = 0;
             switch (token.kind) {
             case TokenKind::Note: {
@@ -334,6 +348,7 @@ class SequencePlayer {
     bool failed_ = false;
 
     std::uint32_t now_ = 0;
+    std::uint64_t commandsPlayed_ = 0;
     int octave_ = 4;
     std::uint32_t defaultLength_ = ticksPerQuarter;
     int velocity_ = 100;

@@ -161,7 +161,8 @@ bool checkEnemyDefinition(const std::string& text, const std::string& fileName,
         } else if (frameSize) {
             const int x = corner->first, y = corner->second, w = frameSize->first,
                       h = frameSize->second;
-            if (x < 0 || y < 0 || x + w > enemySheet.width || y + h > enemySheet.height)
+            // Compared so that no sum of two file values can overflow.
+            if (x < 0 || y < 0 || x > enemySheet.width - w || y > enemySheet.height - h)
                 failAt(pat->line, "frame rectangle reaches outside the " +
                                       std::to_string(enemySheet.width) + "x" +
                                       std::to_string(enemySheet.height) + " enemy sheet");

@@ -3,6 +3,7 @@
 #include "pictures/text_lines.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -233,23 +234,24 @@ class SheetFileDrawer {
     }
 
     void drawArtRow(std::string_view row) {
-        const int y = artY_++;
+        const int64_t y = artY_++;
         for (size_t i = 0; i < row.size(); ++i) {
             const unsigned char key = static_cast<unsigned char>(row[i]);
             if (key == ' ') continue;
-            const int x = artX_ + static_cast<int>(i);
+            const int64_t x = artX_ + static_cast<int64_t>(i);
             if (legend_[key] < 0) {
                 fail("'" + std::string(1, static_cast<char>(key)) + "' (column " +
                      std::to_string(i + 1) + ") is not in the legend");
                 return;
             }
-            if (!sheet_.image.contains(x, y)) {
+            if (x < 0 || y < 0 || x >= sheet_.image.width || y >= sheet_.image.height) {
                 fail("pixel (" + std::to_string(x) + "," + std::to_string(y) +
                      ") lies outside the " + std::to_string(sheet_.image.width) + "x" +
                      std::to_string(sheet_.image.height) + " sheet");
                 return;
             }
-            sheet_.image.set(x, y, static_cast<uint8_t>(legend_[key]));
+            sheet_.image.set(static_cast<int>(x), static_cast<int>(y),
+                             static_cast<uint8_t>(legend_[key]));
         }
     }
 
@@ -262,8 +264,9 @@ class SheetFileDrawer {
     std::array<int, 256> legend_ = makeEmptyLegend();
     bool inLegend_ = false;
     bool inArt_ = false;
-    int artX_ = 0;
-    int artY_ = 0;
+    // Wide enough that rows below a position near the int limit cannot overflow.
+    int64_t artX_ = 0;
+    int64_t artY_ = 0;
 
     static std::array<int, 256> makeEmptyLegend() {
         std::array<int, 256> legend;

@@ -2,6 +2,7 @@
 // assets/sounds/README.md) into a recipe.
 #pragma once
 
+#include "common/diagnostics.h"
 #include "sound_recipe.h"
 
 #include <optional>
@@ -9,9 +10,9 @@
 
 namespace sfx {
 
-// Fills `recipe` from `text`. On a mistake returns false and sets `error` to
-// "line N: what is wrong"; nothing is guessed or silently skipped.
-bool parseSoundRecipe(const std::string& text, SoundRecipe& recipe, std::string& error);
+// Fills `recipe` from `text`. On a mistake returns false and reports it with
+// its line and column; nothing is guessed or silently skipped.
+bool parseSoundRecipe(const std::string& text, SoundRecipe& recipe, Diagnostics& diagnostics);
 
 // "A4" -> 440, "C#5", "Bb3", or a plain number of hertz.
 std::optional<double> parsePitch(const std::string& text);

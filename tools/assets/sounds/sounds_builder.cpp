@@ -1,6 +1,7 @@
 // Builds se/<name>.wav for each of the game's effects from
 // assets/sounds/<name>.txt.
 #include "builders.h"
+#include "common/diagnostics.h"
 #include "common/file_io.h"
 #include "platform/sound_effects.h"
 
@@ -16,22 +17,28 @@
 
 namespace {
 
-// Returns an empty string on success, else what went wrong.
-std::string buildEffect(const std::filesystem::path& source, const std::filesystem::path& target,
-                        bool& written) {
+// Reports what went wrong to diagnostics; false when the effect was not made.
+bool buildEffect(const std::filesystem::path& source, const std::filesystem::path& target,
+                 Diagnostics& diagnostics, bool& written) {
     const std::optional<std::string> text = readFileText(source.string());
-    if (!text) return "cannot read the source";
+    if (!text) {
+        diagnostics.error("cannot read the source");
+        return false;
+    }
     sfx::SoundRecipe recipe;
-    std::string error;
-    if (!sfx::parseSoundRecipe(*text, recipe, error)) return error;
+    if (!sfx::parseSoundRecipe(*text, recipe, diagnostics)) return false;
     sfx::MasteredSound sound = sfx::masterSound(sfx::renderRecipe(recipe), recipe.levelDb);
-    if (!sound.error.empty()) return sound.error;
-    bool changed = false;
+    if (!sound.error.empty()) {
+        diagnostics.error(sound.error);
+        return false;
+    }
+    std::string error;
     if (!writeFileIfChanged(target.string(), sfx::encodeWave(sound.samples, sfx::kSampleRate),
-                            error, &changed))
-        return error;
-    written = changed;
-    return "";
+                            error, &written)) {
+        diagnostics.error(error);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -47,9 +54,10 @@ int buildSounds(const std::string& assetsDir, const std::string& gameDir) {
     for (const char* name : SOUND_EFFECT_NAMES) {
         const std::filesystem::path source = sourceDir / (std::string(name) + ".txt");
         bool written = false;
-        std::string error = buildEffect(source, targetDir / (std::string(name) + ".wav"), written);
-        if (!error.empty()) {
-            std::fprintf(stderr, "sounds: %s: %s\n", source.string().c_str(), error.c_str());
+        Diagnostics diagnostics(source.string());
+        if (!buildEffect(source, targetDir / (std::string(name) + ".wav"), diagnostics, written)) {
+            for (const std::string& message : diagnostics.messages())
+                std::fprintf(stderr, "%s\n", message.c_str());
             ++failures;
         }
         writtenCount += written;

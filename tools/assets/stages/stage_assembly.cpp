@@ -4,6 +4,7 @@
 #include "stages/enemy_heights.h"
 #include "stages/text_values.h"
 
+#include <cstdint>
 #include <set>
 #include <string_view>
 
@@ -77,18 +78,18 @@ void placeEnemies(const SourceStage& stage, EnemyHeights& heights, std::set<int>
                                                  std::to_string(cell.kind) + "): " + problem);
             continue;
         }
-        const FileRecord record{cell.column * CELL_SIZE, cell.row * CELL_SIZE + *height, cell.kind};
-        if (record.y > MAX_RECORD_Y) {
-            diagnostics.error(cell.line, "enemy " + describeCharacter(cell.symbol) + " (kind " +
-                                             std::to_string(cell.kind) + ", " +
-                                             std::to_string(*height) + " pixels high) in row " +
-                                             std::to_string(cell.row + 1) +
-                                             " of 16 would stand at y " + std::to_string(record.y) +
-                                             ", below the 0.." + std::to_string(MAX_RECORD_Y) +
-                                             " the editor keeps; place it higher");
+        // A definition may give any height: the sum is made where it cannot overflow.
+        const int64_t y = int64_t(cell.row) * CELL_SIZE + *height;
+        if (y > MAX_RECORD_Y) {
+            diagnostics.error(
+                cell.line, "enemy " + describeCharacter(cell.symbol) + " (kind " +
+                               std::to_string(cell.kind) + ", " + std::to_string(*height) +
+                               " pixels high) in row " + std::to_string(cell.row + 1) +
+                               " of 16 would stand at y " + std::to_string(y) + ", below the 0.." +
+                               std::to_string(MAX_RECORD_Y) + " the editor keeps; place it higher");
             continue;
         }
-        out.enemies.push_back(record);
+        out.enemies.push_back({cell.column * CELL_SIZE, int32_t(y), cell.kind});
     }
 }
 
