@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool
+  imagemagick x11-utils
+  clang libclang-rt-14-dev
 )
 
 missing=()
