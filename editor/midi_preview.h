@@ -3,6 +3,7 @@
 // "close Midi". A small interpreter plays the MIDI file with FluidSynth.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <memory>
@@ -19,7 +20,17 @@ class MidiPlayer {
 
 // FluidSynth with its own audio driver and the General MIDI soundfont. With
 // a file name, the sound goes into that file instead of to the sound device.
+// A file that midiFileLoopsSafely refuses is not opened.
 std::unique_ptr<MidiPlayer> makeFluidSynthPlayer(const QString& soundFile = QString());
+
+// Whether FluidSynth's player can loop the file. A looping player starts an
+// ended piece again within the same block of sound, so a file it cannot read
+// to the end (fewer tracks than the header promises, a chunk running past the
+// end) or a piece that lasts no time keeps its audio thread busy for ever,
+// and closing the preview then waits for that thread without end. True for a
+// file whose header, chunks and events all read within the file, with the
+// promised number of tracks and a piece longer than zero ticks.
+bool midiFileLoopsSafely(const QByteArray& bytes);
 
 class MciInterpreter {
   public:

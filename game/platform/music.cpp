@@ -3,7 +3,9 @@
 #include "platform/music_library.h"
 #include "platform/paths.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -15,6 +17,28 @@ bool firstPlayDone = false;
 
 constexpr int LIBRARY_PIECES = 10;
 constexpr int DEFAULT_DEVICE = -1;
+constexpr const char* MUSIC_FOLDER = "bgm";
+
+bool hasParentComponent(std::string_view name) {
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find_first_of("/\\", start);
+        if (end == std::string_view::npos) end = name.size();
+        if (name.substr(start, end - start) == "..") return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A stage's music line can name any file; only regular files inside the bgm
+// folder are played, since a device or a FIFO would hold up the loading for
+// ever and nothing outside the folder is a tune of the game.
+std::optional<std::string> musicFilePath(const char* name) {
+    if (hasParentComponent(name)) return std::nullopt;
+    std::string path = resolvePath(gameFolder() + name);
+    if (!regularFileWithin(path, gameFolder() + MUSIC_FOLDER)) return std::nullopt;
+    return path;
+}
 
 } // namespace
 
@@ -41,8 +65,8 @@ bool musicOpen() {
 
 void loadAndPlayMusic(const char* name) {
     if (!libraryOpen || name == nullptr) return;
-    std::string path = resolvePath(gameFolder() + name);
-    if (KBGMLoadFile(&musicHandle, path.c_str()) != KBGM_OK) return;
+    const std::optional<std::string> path = musicFilePath(name);
+    if (!path || KBGMLoadFile(&musicHandle, path->c_str()) != KBGM_OK) return;
     KBGMPlay(musicHandle, firstPlayDone ? 1 : 0);
     firstPlayDone = true;
 }

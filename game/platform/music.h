@@ -8,7 +8,8 @@ void closeMusic();
 bool musicOpen();
 
 // Loads "<game folder><name>" and plays it; a piece that cannot be loaded
-// leaves the previous one as it was.
+// leaves the previous one as it was. Only a regular file inside the game
+// folder's "bgm" folder is loaded (no "..", no link leading out of it).
 void loadAndPlayMusic(const char* name);
 void resetFirstPlay();
 void stopAndFreeMusic();

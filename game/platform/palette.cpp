@@ -1,10 +1,15 @@
 #include "platform/palette.h"
 
+#include "platform/file_replace.h"
+#include "platform/loaders/bmp_check.h"
+#include "platform/loaders/regular_file.h"
 #include "platform/paths.h"
 
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <optional>
+#include <string>
 
 PaletteEntry workingPalette[256];
 PaletteTables paletteTables;
@@ -130,20 +135,20 @@ void buildPaletteTables() {
     }
 }
 
+// Written whole through a temporary file: a full disk or a crash must not
+// leave a short file that a later start would take for the tables.
 bool writePaletteTableFile(const char* fileName) {
-    FILE* file = openFile(fileName, "wb");
-    if (!file) return false;
-    bool ok = true;
+    std::string bytes;
+    bytes.reserve(size_t(PALETTE_TABLE_FILE_SIZE));
     for (int a = 0; a < 255; ++a)
-        ok = ok && std::fwrite(&paletteTables.blend[a][a + 1], 1, size_t(255 - a), file) ==
-                       size_t(255 - a);
-    ok = ok && std::fwrite(paletteTables.negative, 1, 256, file) == 256;
+        bytes.append(reinterpret_cast<const char*>(&paletteTables.blend[a][a + 1]),
+                     size_t(255 - a));
+    bytes.append(reinterpret_cast<const char*>(paletteTables.negative), 256);
     for (int k = 1; k <= 13; ++k)
-        ok = ok && std::fwrite(paletteTables.rampProjection[k], 1, 256, file) == 256;
+        bytes.append(reinterpret_cast<const char*>(paletteTables.rampProjection[k]), 256);
     for (int k = 1; k <= 13; ++k)
-        ok = ok && std::fwrite(paletteTables.ramp[k], 1, 256, file) == 256;
-    ok = std::fclose(file) == 0 && ok;
-    return ok;
+        bytes.append(reinterpret_cast<const char*>(paletteTables.ramp[k]), 256);
+    return replaceFileAtomically(resolvePath(fileName), bytes);
 }
 
 // A file shorter than the tables would leave them partly undefined, so it
@@ -166,14 +171,13 @@ bool readPaletteTableFile(const char* fileName) {
 }
 
 int loadPalette(const char* pictureName, const char* tableFileName) {
-    FILE* file = openFile(pictureName, "rb");
-    if (!file) return 0;
-    uint8_t bytes[54 + 256 * 4];
-    const bool complete = std::fread(bytes, 1, sizeof bytes, file) == sizeof bytes;
-    std::fclose(file);
-    // A picture too short to hold the colour table would give an undefined
-    // palette; it is treated like a missing one.
-    if (!complete) return 0;
+    // Only the colour table is read, but a file that is no 8-bit picture with
+    // a full table behind a 40-byte header would give a palette of garbage;
+    // it is treated like a missing one.
+    const std::optional<std::string> picture =
+        readRegularFile(resolvePath(pictureName), MAX_PICTURE_FILE_BYTES);
+    if (!picture || !bmpHasFullColourTable(*picture)) return 0;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(picture->data());
     for (int i = 0; i < 256; ++i) {
         const uint8_t* entry = bytes + 54 + i * 4;
         workingPalette[i] = {entry[2], entry[1], entry[0], entry[3]};
@@ -181,6 +185,8 @@ int loadPalette(const char* pictureName, const char* tableFileName) {
     applyPaletteRange(0, 256);
     if (!readPaletteTableFile(tableFileName)) {
         buildPaletteTables();
+        // A folder where the file cannot be written has the tables built at
+        // every start instead.
         writePaletteTableFile(tableFileName);
     }
     return 1;

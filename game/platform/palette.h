@@ -20,12 +20,15 @@ struct PaletteTables {
 extern PaletteTables paletteTables;
 constexpr long PALETTE_TABLE_FILE_SIZE = 32640 + 3584 + 3328; // 39552
 
+// 1, or 0 (the palette as it was) when the picture is missing or is no 8-bit
+// BMP with a full colour table behind a 40-byte information header.
 int loadPalette(const char* pictureName, const char* tableFileName);
 int applyPaletteRange(int first, int count);
 void savePalette();
 void restorePalette();
 // Builds the tables over the working palette (the slow path of loadPalette).
 void buildPaletteTables();
+// Replaces the file whole, or leaves it as it was (false).
 bool writePaletteTableFile(const char* fileName);
 bool readPaletteTableFile(const char* fileName);
 // Index of the working-palette colour nearest to (r, g, b); lowest index wins a tie.

@@ -1,9 +1,11 @@
 #include "platform/paths.h"
 
 #include "platform/ascii_case.h"
+#include "platform/loaders/regular_file.h"
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -101,17 +103,9 @@ void setGameFolderFromExecutable(const std::string& executablePath) {
 }
 
 std::optional<std::string> readWholeFile(const std::string& name) {
-    FILE* file = openFile(name, "rb");
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char chunk[4096];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.append(chunk, got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return std::nullopt;
-    return bytes;
+    // A data file's name can point anywhere: a FIFO or a device would have the
+    // reader wait for ever.
+    return readRegularFile(resolvePath(name), SIZE_MAX);
 }
 
 std::optional<std::string> readTextModeFile(const std::string& name) {
@@ -124,4 +118,14 @@ std::optional<std::string> readTextModeFile(const std::string& name) {
         text.push_back((*raw)[i]);
     }
     return text;
+}
+
+bool regularFileWithin(const std::string& path, const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::path file = std::filesystem::canonical(path, error);
+    if (error || !std::filesystem::is_regular_file(file, error)) return false;
+    const std::filesystem::path root = std::filesystem::canonical(resolvePath(folder), error);
+    if (error) return false;
+    const std::string inside = root.string() + (root.string().back() == '/' ? "" : "/");
+    return file.string().compare(0, inside.size(), inside) == 0;
 }

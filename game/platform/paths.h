@@ -14,11 +14,15 @@ std::string resolvePath(const std::string& name);
 // fopen through resolvePath.
 FILE* openFile(const std::string& name, const char* mode);
 
-// The whole file as bytes; nothing when it cannot be opened or read (a folder
-// opens for reading here but not on Windows).
+// The whole file as bytes; nothing when it cannot be opened or read, or is no
+// regular file (a folder, a device, a FIFO).
 std::optional<std::string> readWholeFile(const std::string& name);
 // The same as a Windows text-mode read sees it: every CR LF becomes LF.
 std::optional<std::string> readTextModeFile(const std::string& name);
+
+// True when path, with every link and ".." followed, is a regular file inside
+// folder or one of its subfolders.
+bool regularFileWithin(const std::string& path, const std::string& folder);
 
 // The game folder: the folder of the running executable, ending with "/".
 // Set once at start-up from the executable's path; "./" until then.

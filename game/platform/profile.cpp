@@ -2,12 +2,11 @@
 #include "platform/decimal.h"
 
 #include "platform/ascii_case.h"
+#include "platform/file_replace.h"
 #include "platform/paths.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -138,42 +137,6 @@ bool hasLineBreak(const char* text) {
     return std::strpbrk(text, "\r\n") != nullptr;
 }
 
-std::string folderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-// Writes the whole text to a temporary file beside the target and renames it
-// over the target, so a crash never leaves a half-written file behind.
-bool replaceFileAtomically(const std::string& path, const std::string& text) {
-    std::string base = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
-    std::string pattern = folderOf(path) + "/." + base + ".XXXXXX";
-    std::vector<char> tempName(pattern.begin(), pattern.end());
-    tempName.push_back('\0');
-    int fd = mkstemp(tempName.data());
-    if (fd < 0) return false;
-
-    struct stat existing;
-    mode_t mode = (stat(path.c_str(), &existing) == 0) ? (existing.st_mode & 07777) : 0644;
-    bool ok = fchmod(fd, mode) == 0;
-    size_t written = 0;
-    while (ok && written < text.size()) {
-        ssize_t n = write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0)
-            ok = false;
-        else
-            written += size_t(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && std::rename(tempName.data(), path.c_str()) == 0;
-    if (!ok) std::remove(tempName.data());
-    return ok;
-}
-
 } // namespace
 
 struct ProfileText::Parsed {
@@ -291,5 +254,5 @@ bool profileWriteString(const std::string& fileName, const char* section, const 
         result.append(insertion);
         result.append(text, insertAt, std::string::npos);
     }
-    return replaceFileAtomically(path, result);
+    return replaceFile(path, result);
 }

@@ -1,8 +1,9 @@
 // Profile files (config.ini, the enemy definitions) with the semantics of the
 // Windows profile functions: case-insensitive sections and keys, the first
 // match wins, values trimmed of surrounding blanks, integers read like
-// GetPrivateProfileInt. Every write replaces the file atomically and keeps all
-// its other lines byte for byte.
+// GetPrivateProfileInt. Every write replaces the file atomically (in place
+// when the folder does not allow that, never when the file is read-only; see
+// file_replace.h) and keeps all its other lines byte for byte.
 #pragma once
 
 #include <memory>
@@ -18,7 +19,8 @@ std::string profileReadString(const std::string& fileName, const char* section, 
                               const char* defaultValue, size_t bufferSize = 1024);
 
 // Writes key=value into the section, creating the file, section or key when
-// missing. Returns false when the file could not be written.
+// missing. Returns false when the file could not be written (it is then as
+// it was).
 bool profileWriteString(const std::string& fileName, const char* section, const char* key,
                         const char* value);
 

@@ -18,6 +18,8 @@ constexpr const char* NO_DATA = "NO DATA";
 constexpr size_t SHOWN_PLACES = 8;
 constexpr size_t VALUE_BUFFER = 1024;
 
+bool lastSaveFailed = false;
+
 bool isScanSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -68,6 +70,7 @@ void scoreCode(uint32_t score, char code[8]) {
 
 void loadRanking() {
     rankingTable.clear();
+    lastSaveFailed = false;
     std::string path = settingsFilePath();
     for (size_t i = 0; i < SHOWN_PLACES; ++i) {
         std::string key = keyName(i);
@@ -102,17 +105,24 @@ bool insertIntoRanking(uint32_t score) {
     return walked < SHOWN_PLACES;
 }
 
-void saveRanking() {
+bool saveRanking() {
     std::string path = settingsFilePath();
     size_t count = std::min(rankingTable.size(), SHOWN_PLACES);
+    bool saved = true;
     for (size_t i = 0; i < count; ++i) {
         const RankingEntry& entry = rankingTable[i];
         char code[sizeof entry.code + 1] = {};
         std::memcpy(code, entry.code, sizeof entry.code);
         std::string value = std::to_string(int32_t(entry.score)) + " " + code;
         std::string key = keyName(i);
-        profileWriteString(path, RANKING_SECTION, key.c_str(), value.c_str());
+        saved = profileWriteString(path, RANKING_SECTION, key.c_str(), value.c_str()) && saved;
     }
+    lastSaveFailed = !saved;
+    return saved;
+}
+
+bool rankingSaveFailed() {
+    return lastSaveFailed;
 }
 
 std::string settingsFilePath() {

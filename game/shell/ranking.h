@@ -27,8 +27,12 @@ void loadRanking();
 bool insertIntoRanking(uint32_t score);
 
 // Writes the first eight entries to keys "0".."7"; keys past the last entry
-// are left as they are.
-void saveRanking();
+// are left as they are. False when any of them could not be written (a
+// read-only config.ini, a full disk).
+bool saveRanking();
+// Whether the last save of this run failed, so the ranking screen can say
+// that what it shows is not kept.
+bool rankingSaveFailed();
 
 // config.ini in the game folder.
 std::string settingsFilePath();

@@ -35,6 +35,7 @@ void rankingScene() {
     } else if (ranking.message.update()) {
         spriteText(104, 124, "NO RANKING");
     }
+    if (rankingSaveFailed()) spriteText(76, 150, "RANKING NOT SAVED");
     startLeavingOnConfirm(ranking.leaving);
     if (readyToLeave(ranking.leaving)) {
         finishLeaving(ranking.leaving);

@@ -17,6 +17,9 @@ std::vector<StageListEntry> stageList;
 namespace {
 
 constexpr const char* MAIN_STAGE_FILE = "def.vtg";
+// The editor's test-play file: a test play that fails leaves it behind, and
+// it is no stage set of the player's.
+constexpr const char* TEST_PLAY_FILE = "__ed.vtg";
 constexpr size_t LINE_LIMIT = 1023;     // a line read into a 1024-byte buffer
 constexpr size_t FILE_NAME_LIMIT = 255; // the entry's 256-byte name field
 
@@ -96,7 +99,8 @@ void buildStageList() {
     stageList.clear();
     std::string folder = gameFolder() + "stage/";
     for (const std::string& listed : listStageFiles(folder)) {
-        if (listed == MAIN_STAGE_FILE || !plainAsciiName(listed) || listed.size() > FILE_NAME_LIMIT)
+        if (listed == MAIN_STAGE_FILE || equalsIgnoringAsciiCase(listed, TEST_PLAY_FILE) ||
+            !plainAsciiName(listed) || listed.size() > FILE_NAME_LIMIT)
             continue;
         StageListEntry entry;
         entry.fileName = upperCase(listed);

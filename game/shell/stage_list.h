@@ -15,5 +15,6 @@ struct StageListEntry {
 
 extern std::vector<StageListEntry> stageList;
 
-// Lists every "*.vtg" of the stage folder but "def.vtg", in name order.
+// Lists every "*.vtg" of the stage folder but "def.vtg" and the editor's
+// test-play file "__ed.vtg" (in any case), in name order.
 void buildStageList();

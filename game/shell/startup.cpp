@@ -20,6 +20,9 @@
 
 namespace {
 
+constexpr const char* PALETTE_PICTURE = "pal.bmp";
+constexpr const char* PALETTE_FAILURE_TEXT = "Can't load the palette picture pal.bmp";
+
 // The window's options: never written by the game, so a player's choice stays.
 void readDisplayOptions() {
     const ProfileText settings(settingsFilePath());
@@ -57,7 +60,13 @@ bool startUp(const std::string& line) {
         return false;
     }
     onWindowCreate();
-    loadPalette("pal.bmp", "palfile.dat");
+    // Without its palette every picture of the game is black: the player is
+    // told why, as for a display that cannot start, instead of a dark window.
+    if (!loadPalette(PALETTE_PICTURE, "palfile.dat")) {
+        platform::messageBox(PALETTE_FAILURE_TEXT, "error", platform::MessageIcon::None);
+        releaseVideo();
+        return false;
+    }
     allocateFontDescription();
     loadingScreen();
     platform::sleep(1000);

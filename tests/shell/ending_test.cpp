@@ -25,9 +25,7 @@ bool sceneSettled() {
 void startIn(GameFolderFixture& game, int scene, int jingle) {
     writeToneWave(game.folder() / "se" / "gmov.wav", 1500);
     writeToneWave(game.folder() / "se" / "allclear.wav", 3000);
-    std::filesystem::create_directories(game.folder() / "bgm");
-    writeTextFile(game.folder() / "bgm" / "crd.mid",
-                  std::string("MThd\0\0\0\6\0\0\0\1\1\xE0MTrk\0\0\0\4\0\xFF\x2F\0", 26));
+    writeMidiFile(game.folder() / "bgm" / "crd.mid");
     ASSERT_TRUE(startUp("/D"));
     ASSERT_TRUE(runPasses(1));
     sceneNumber = scene;

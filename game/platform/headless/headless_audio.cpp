@@ -1,11 +1,12 @@
 #include "platform/headless/headless_audio.h"
 
 #include "platform/headless/headless.h"
+#include "platform/loaders/regular_file.h"
 #include "platform/loaders/wave_loader.h"
+#include "platform/midi_file_check.h"
 
-#include <cstdio>
-#include <cstring>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -63,13 +64,10 @@ void releaseDevice() {
     if (state.deviceUsers > 0) --state.deviceUsers;
 }
 
+// What the real player accepts: a MIDI file it can loop safely.
 bool isMidiFile(const std::string& path) {
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    char magic[4] = {};
-    size_t got = std::fread(magic, 1, 4, file);
-    std::fclose(file);
-    return got == 4 && std::memcmp(magic, "MThd", 4) == 0;
+    const std::optional<std::string> bytes = readRegularFile(path, MAX_MIDI_FILE_BYTES);
+    return bytes && midiFileLoopable(*bytes);
 }
 
 void updatePlayedTime() {

@@ -1,9 +1,18 @@
 #include "platform/loaders/picture_loader.h"
 
+#include "platform/loaders/bmp_check.h"
+#include "platform/loaders/regular_file.h"
+
 #include <SDL.h>
 
+#include <optional>
+
 bool loadRgbPicture(const std::string& fileName, RgbPicture& picture) {
-    SDL_RWops* file = SDL_RWFromFile(fileName.c_str(), "rb");
+    // SDL allocates whatever the header asks for, so the header is checked
+    // against the file first.
+    const std::optional<std::string> bytes = readRegularFile(fileName, MAX_PICTURE_FILE_BYTES);
+    if (!bytes || !bmpFitsFile(*bytes)) return false;
+    SDL_RWops* file = SDL_RWFromConstMem(bytes->data(), int(bytes->size()));
     if (!file) return false;
     SDL_Surface* loaded = SDL_LoadBMP_RW(file, 1);
     if (!loaded) return false;

@@ -11,5 +11,7 @@ struct RgbPicture {
     std::vector<uint32_t> pixels; // row-major, 0xRRGGBB
 };
 
-// False when the file is missing or is not a picture SDL's BMP reader accepts.
+// False when the file is missing, is not a picture SDL's BMP reader accepts,
+// or promises more than it holds or more than any sheet of the game is
+// (bmp_check.h).
 bool loadRgbPicture(const std::string& fileName, RgbPicture& picture);

@@ -6,7 +6,10 @@
 // versions, while here the soundfont is loaded once and pause simply stops
 // rendering.
 #include "platform/audio_backend.h"
+#include "platform/loaders/regular_file.h"
 #include "platform/loaders/wave_loader.h"
+#include "platform/midi_file_check.h"
+#include "platform/sdl/midi_renderer.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -15,10 +18,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +33,6 @@ constexpr int DEVICE_CHUNK_FRAMES = 1024;
 // FluidSynth's default gain (0.2) leaves the music far below the effects;
 // this puts a typical piece a little under a full-scale effect.
 constexpr double SYNTH_GAIN = 0.6;
-// A game tune is a few kilobytes; a file far beyond that is not one.
-constexpr size_t MAX_MIDI_FILE_BYTES = 8u * 1024 * 1024;
 
 const char* const SYSTEM_SOUNDFONTS[] = {
     "/usr/share/sounds/sf2/default-GM.sf2",
@@ -128,11 +129,8 @@ bool convertToDevice(const PcmSound& sound, std::vector<Uint8>& out) {
 // ---- the MIDI player ----
 
 struct Midi {
-    std::mutex mutex; // the synthesizer and player are shared with the audio thread
-    fluid_settings_t* settings = nullptr;
-    fluid_synth_t* synth = nullptr;
-    fluid_player_t* player = nullptr;
-    bool paused = false;
+    std::mutex mutex; // the renderer is shared with the audio thread
+    MidiRenderer renderer;
     std::vector<float> scratch;
     std::map<int, std::vector<Uint8>> pieces;
     int lastPiece = 0;
@@ -140,24 +138,26 @@ struct Midi {
     bool soundfontReported = false;
 };
 
-Midi midi;
+// Never destroyed: when the program ends by exit() (Xlib does so when the X
+// connection is lost) SDL's audio thread may still call the music hook while
+// static objects are being destroyed.
+Midi& midi = *new Midi;
 
 void renderMusic(void*, Uint8* stream, int length) {
     std::lock_guard<std::mutex> lock(midi.mutex);
-    // The stream arrives silent; a paused or empty player leaves it so, and
+    // The stream arrives silent; a paused or empty renderer leaves it so, and
     // since the player only advances while rendered, pause keeps its place.
-    if (midi.synth == nullptr || midi.player == nullptr || midi.paused) return;
     int channels = device.channels;
     int frames = length / (channels * static_cast<int>(sizeof(Sint16)));
     auto* out = reinterpret_cast<Sint16*>(stream);
     if (channels == 2) {
-        fluid_synth_write_s16(midi.synth, frames, out, 0, 2, out, 1, 2);
+        midi.renderer.renderStereo(out, frames);
         return;
     }
-    midi.scratch.resize(static_cast<size_t>(frames) * 2);
+    midi.scratch.assign(static_cast<size_t>(frames) * 2, 0.0f);
     float* left = midi.scratch.data();
     float* right = left + frames;
-    fluid_synth_write_float(midi.synth, frames, left, 0, 1, right, 0, 1);
+    midi.renderer.renderFloat(left, right, frames);
     for (int i = 0; i < frames; ++i) {
         float l = SDL_clamp(left[i], -1.0f, 1.0f);
         float r = SDL_clamp(right[i], -1.0f, 1.0f);
@@ -190,34 +190,14 @@ std::vector<std::string> soundfontCandidates() {
     return paths;
 }
 
-bool loadSoundfont(fluid_synth_t* synth) {
+bool loadSoundfont(MidiRenderer& renderer) {
     for (const std::string& path : soundfontCandidates()) {
         if (FILE* file = std::fopen(path.c_str(), "rb")) {
             std::fclose(file);
-            if (fluid_synth_sfload(synth, path.c_str(), 1) != FLUID_FAILED) return true;
+            if (renderer.loadSoundfont(path)) return true;
         }
     }
     return false;
-}
-
-void deleteSynth() {
-    if (midi.player != nullptr) delete_fluid_player(midi.player);
-    if (midi.synth != nullptr) delete_fluid_synth(midi.synth);
-    if (midi.settings != nullptr) delete_fluid_settings(midi.settings);
-    midi.player = nullptr;
-    midi.synth = nullptr;
-    midi.settings = nullptr;
-}
-
-void stopPlayerLocked() {
-    if (midi.player != nullptr) {
-        fluid_player_stop(midi.player);
-        delete_fluid_player(midi.player);
-        midi.player = nullptr;
-    }
-    if (midi.synth != nullptr) fluid_synth_all_sounds_off(midi.synth, -1);
-    midi.pieceInPlayer = 0;
-    midi.paused = false;
 }
 
 } // namespace
@@ -310,21 +290,23 @@ void continueEffectBuffer(int buffer) {
 }
 
 bool openMidiPlayer() {
-    if (midi.synth != nullptr) return true;
+    if (midi.renderer.isOpen()) return true;
     if (!acquireDevice()) return false;
     // Our own stderr line says what matters; FluidSynth's chatter would bury it.
     for (int level : {FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG}) {
         fluid_set_log_function(level, nullptr, nullptr);
     }
-    fluid_settings_t* settings = new_fluid_settings();
-    fluid_settings_setnum(settings, "synth.sample-rate", device.rate);
-    fluid_settings_setnum(settings, "synth.gain", SYNTH_GAIN);
-    // The player is driven by the samples we render, so it stops when we do.
-    fluid_settings_setstr(settings, "player.timing-source", "sample");
-    fluid_synth_t* synth = new_fluid_synth(settings);
-    if (synth == nullptr || !loadSoundfont(synth)) {
+    bool started = false;
+    bool ready = false;
+    {
+        std::lock_guard<std::mutex> lock(midi.mutex);
+        started = midi.renderer.open(device.rate, SYNTH_GAIN);
+        ready = started && loadSoundfont(midi.renderer);
+        if (!ready) midi.renderer.close();
+    }
+    if (!ready) {
         if (!midi.soundfontReported) {
-            std::fprintf(stderr, synth == nullptr
+            std::fprintf(stderr, !started
                                      ? "velta: the MIDI synthesizer could not start; playing "
                                        "without music\n"
                                      : "velta: no General MIDI soundfont found (SDL_SOUNDFONTS, "
@@ -332,50 +314,33 @@ bool openMidiPlayer() {
                                        "playing without music\n");
             midi.soundfontReported = true;
         }
-        if (synth != nullptr) delete_fluid_synth(synth);
-        delete_fluid_settings(settings);
         releaseDevice();
         return false;
-    }
-    {
-        std::lock_guard<std::mutex> lock(midi.mutex);
-        midi.settings = settings;
-        midi.synth = synth;
-        midi.paused = false;
     }
     Mix_HookMusic(renderMusic, nullptr);
     return true;
 }
 
 void closeMidiPlayer() {
-    if (midi.synth == nullptr) return;
+    if (!midi.renderer.isOpen()) return;
     // Unhooking waits for a running callback, so nothing renders afterwards.
     Mix_HookMusic(nullptr, nullptr);
     {
         std::lock_guard<std::mutex> lock(midi.mutex);
-        stopPlayerLocked();
-        deleteSynth();
+        midi.renderer.close();
+        midi.pieceInPlayer = 0;
     }
     midi.pieces.clear();
     releaseDevice();
 }
 
 int loadMidiPiece(const std::string& path) {
-    if (midi.synth == nullptr) return 0;
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return 0;
-    std::vector<Uint8> bytes;
-    Uint8 block[16384];
-    size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0 &&
-           bytes.size() <= MAX_MIDI_FILE_BYTES) {
-        bytes.insert(bytes.end(), block, block + got);
-    }
-    std::fclose(file);
-    if (bytes.size() > MAX_MIDI_FILE_BYTES || bytes.size() < 14 ||
-        std::memcmp(bytes.data(), "MThd", 4) != 0)
-        return 0;
-    midi.pieces[++midi.lastPiece] = std::move(bytes);
+    if (!midi.renderer.isOpen()) return 0;
+    std::optional<std::string> bytes = readRegularFile(path, MAX_MIDI_FILE_BYTES);
+    // Only a file the player reads in full and that lasts some time is
+    // handed to it (see midi_file_check.h).
+    if (!bytes || !midiFileLoopable(*bytes)) return 0;
+    midi.pieces[++midi.lastPiece] = std::vector<Uint8>(bytes->begin(), bytes->end());
     return midi.lastPiece;
 }
 
@@ -386,35 +351,25 @@ void freeMidiPiece(int piece) {
 
 void playMidiPiece(int piece, MidiStart start) {
     auto it = midi.pieces.find(piece);
-    if (midi.synth == nullptr || it == midi.pieces.end()) return;
+    if (!midi.renderer.isOpen() || it == midi.pieces.end()) return;
     std::lock_guard<std::mutex> lock(midi.mutex);
-    stopPlayerLocked();
-    if (start == MidiStart::Fresh) fluid_synth_system_reset(midi.synth);
-    fluid_player_t* player = new_fluid_player(midi.synth);
-    if (player == nullptr) return;
-    if (fluid_player_add_mem(player, it->second.data(), it->second.size()) != FLUID_OK) {
-        delete_fluid_player(player);
-        return;
-    }
-    fluid_player_set_loop(player, -1);
-    fluid_player_play(player);
-    midi.player = player;
-    midi.pieceInPlayer = piece;
+    midi.pieceInPlayer = midi.renderer.start(it->second, start == MidiStart::Fresh) ? piece : 0;
 }
 
 void stopMidi() {
     std::lock_guard<std::mutex> lock(midi.mutex);
-    stopPlayerLocked();
+    midi.renderer.stop();
+    midi.pieceInPlayer = 0;
 }
 
 void pauseMidi() {
     std::lock_guard<std::mutex> lock(midi.mutex);
-    if (midi.player != nullptr) midi.paused = true;
+    midi.renderer.setPaused(true);
 }
 
 void resumeMidi() {
     std::lock_guard<std::mutex> lock(midi.mutex);
-    midi.paused = false;
+    midi.renderer.setPaused(false);
 }
 
 } // namespace platform
