@@ -421,6 +421,7 @@ void parseEcho(const std::vector<Word>& parts, SoundRecipe& recipe) {
 
 void parseStatement(const std::string& text, SoundRecipe& recipe) {
     std::vector<Word> parts = words(text);
+    if (parts.empty()) return; // a statement of blanks alone says nothing
     const std::string& command = parts[0].text;
     if (command == "tone")
         parseTone(parts, recipe);

@@ -1,0 +1,73 @@
+// The editor's profile reader (definition files, exp.dat) on a file's bytes:
+// the keys the editor asks for and the sections and keys the file names.
+// The text also goes through the editor's Shift-JIS conversion and back, as
+// the texts it shows are saved, which should give the same bytes (see
+// roundTripAborts).
+#include "cp932.h"
+#include "profile_file.h"
+#include "support/editor_session.h"
+#include "support/scratch_folder.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr size_t LARGEST_INPUT = 16 * 1024;
+constexpr size_t MAX_LOOKUPS = 40;
+constexpr int BUFFER_SIZES[] = {0, 1, 2, 256, 1024};
+
+using Lookup = std::pair<QByteArray, QByteArray>;
+
+QByteArray withoutBlanks(const QByteArray& text) {
+    qsizetype begin = 0, end = text.size();
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (begin < end && blank(text[begin]))
+        ++begin;
+    while (end > begin && blank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+// The sections and keys the file itself names, found as the reader finds
+// them, so that lookups reach the values it holds.
+std::vector<Lookup> lookupsIn(const QByteArray& bytes) {
+    std::vector<Lookup> lookups = {{"GENERAL", "NAME"}, {"GENERAL", "SIZE"}, {"GENERAL", "YASE"},
+                                   {"PAT", "00"},       {"LINE", "00"},      {"MAPCHIP", "1"},
+                                   {"ENEMY", "0"}};
+    QByteArray section;
+    for (const QByteArray& raw : bytes.split('\n')) {
+        if (lookups.size() >= MAX_LOOKUPS) break;
+        const QByteArray line = withoutBlanks(raw);
+        if (line.isEmpty() || line.front() == ';') continue;
+        if (const qsizetype close = line.lastIndexOf(']'); line.front() == '[' && close > 0) {
+            section = withoutBlanks(line.mid(1, close - 1));
+            continue;
+        }
+        if (const qsizetype equals = line.indexOf('='); equals >= 0)
+            lookups.emplace_back(section, withoutBlanks(line.left(equals)));
+    }
+    return lookups;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > LARGEST_INPUT) return 0;
+    fuzz::startEditorApplication();
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const ProfileFile file = ProfileFile::fromBytes(bytes);
+    for (const auto& [section, key] : lookupsIn(bytes)) {
+        file.value(section, key);
+        for (int bufferSize : BUFFER_SIZES)
+            file.value(section, key, "(none)", bufferSize);
+    }
+    if (toCp932(fromCp932(bytes)) != bytes)
+        fuzz::roundTripDiffers("the text changes through the Shift-JIS conversion and back");
+    return 0;
+}
