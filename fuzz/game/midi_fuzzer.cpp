@@ -51,19 +51,11 @@ void render(const uint8_t* data, size_t size) {
     synth.stop();
 }
 
-void enterGameFolder() {
-    static const bool entered = [] {
-        setGameFolderFromExecutable((fuzz::scratchGameFolder() / "velta").string());
-        return true;
-    }();
-    (void)entered;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > LARGEST_INPUT) return 0;
-    enterGameFolder();
+    fuzz::useScratchGameFolderForData();
     fuzz::writeBytes(fuzz::scratchGameFolder() / "bgm" / "fuzz.mid", data, size);
     headless::resetAll();
     openMusic();

@@ -18,14 +18,6 @@ constexpr size_t LARGEST_INPUT = 256 * 1024;
 constexpr int COPIES = 2;
 constexpr uint32_t LISTENED_MS = 100;
 
-void enterGameFolder() {
-    static const bool entered = [] {
-        setGameFolderFromExecutable((fuzz::scratchGameFolder() / "velta").string());
-        return true;
-    }();
-    (void)entered;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -34,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PcmSound sound;
     if (parseWave(data, size, wave) && decodeWave(wave, sound)) sound.durationMs();
 
-    enterGameFolder();
+    fuzz::useScratchGameFolderForData();
     fuzz::writeBytes(fuzz::scratchGameFolder() / "se" / "fuzz.wav", data, size);
     headless::resetAll();
     if (openSound()) {

@@ -4,6 +4,7 @@
 #include "platform/headless/headless.h"
 #include "platform/input.h"
 #include "platform/music.h"
+#include "platform/paths.h"
 #include "platform/sound.h"
 #include "replay/replay_runner.h"
 #include "replay/stage_start.h"
@@ -84,6 +85,14 @@ const fs::path& scratchGameFolder() {
         return made;
     }();
     return folder;
+}
+
+void useScratchGameFolderForData() {
+    static const bool done = [] {
+        setGameFolderFromExecutable((scratchGameFolder() / "velta").string());
+        return true;
+    }();
+    (void)done;
 }
 
 bool bootGame(const std::string& commandLine, const std::function<void()>& beforeStart) {

@@ -14,6 +14,10 @@ namespace fuzz {
 // is the current folder while a game runs, from its start to closeGame().
 const std::filesystem::path& scratchGameFolder();
 
+// Makes the scratch game folder the one data files are found from, without
+// starting a game, for targets that call a loader alone. Once per process.
+void useScratchGameFolderForData();
+
 // Starts the game afresh with the command line and runs its boot pass, as
 // the game's start does. beforeStart runs on the fresh backend, before the
 // game starts (to plug in a joystick, say). False when the game did not
