@@ -24,6 +24,8 @@ SavedColour savedPalette[256];
 PaletteEntry shownPalette[256];
 
 constexpr int NO_INDEX_DISTANCE = 195075; // 3 * 255 * 255
+// The table file is ours; anything much larger is not what was written.
+constexpr size_t MAX_PALETTE_TABLE_FILE_BYTES = 1 << 20;
 
 int distance(const PaletteEntry& c, int red, int green, int blue) {
     const int dr = int(c.red) - red, dg = int(c.green) - green, db = int(c.blue) - blue;
@@ -152,22 +154,27 @@ bool writePaletteTableFile(const char* fileName) {
 }
 
 // A file shorter than the tables would leave them partly undefined, so it
-// counts as unreadable and the tables are built afresh.
+// counts as unreadable and the tables are built afresh. Only a regular file is
+// read (a FIFO in its place would keep the start waiting); what follows the
+// tables is ignored.
 bool readPaletteTableFile(const char* fileName) {
-    FILE* file = openFile(fileName, "rb");
-    if (!file) return false;
-    bool ok = true;
-    for (int a = 0; a < 255 && ok; ++a)
-        ok =
-            std::fread(&paletteTables.blend[a][a + 1], 1, size_t(255 - a), file) == size_t(255 - a);
-    ok = ok && std::fread(paletteTables.negative, 1, 256, file) == 256;
-    for (int k = 1; k <= 13 && ok; ++k)
-        ok = std::fread(paletteTables.rampProjection[k], 1, 256, file) == 256;
-    for (int k = 1; k <= 13 && ok; ++k)
-        ok = std::fread(paletteTables.ramp[k], 1, 256, file) == 256;
-    std::fclose(file);
+    const std::optional<std::string> file =
+        readRegularFile(resolvePath(fileName), MAX_PALETTE_TABLE_FILE_BYTES);
+    if (!file || file->size() < size_t(PALETTE_TABLE_FILE_SIZE)) return false;
+    const char* next = file->data();
+    auto take = [&next](uint8_t* into, size_t count) {
+        std::memcpy(into, next, count);
+        next += count;
+    };
+    for (int a = 0; a < 255; ++a)
+        take(&paletteTables.blend[a][a + 1], size_t(255 - a));
+    take(paletteTables.negative, 256);
+    for (int k = 1; k <= 13; ++k)
+        take(paletteTables.rampProjection[k], 256);
+    for (int k = 1; k <= 13; ++k)
+        take(paletteTables.ramp[k], 256);
     completeBlendTable();
-    return ok;
+    return true;
 }
 
 int loadPalette(const char* pictureName, const char* tableFileName) {

@@ -49,6 +49,20 @@ std::string keyName(size_t index) {
     return std::to_string(index);
 }
 
+enum class KeyHolds { Nothing, Forgery, Entry };
+
+// What a ranking key of the settings file holds: no entry, an entry whose
+// code does not match its score, or an entry that loads.
+KeyHolds readRankingKey(const std::string& path, size_t index, RankingEntry& entry) {
+    std::string key = keyName(index);
+    std::string value =
+        profileReadString(path, RANKING_SECTION, key.c_str(), NO_DATA, VALUE_BUFFER);
+    if (value == NO_DATA || !parseRankingValue(value, entry)) return KeyHolds::Nothing;
+    char expected[8];
+    scoreCode(entry.score, expected);
+    return std::strcmp(expected, entry.code) == 0 ? KeyHolds::Entry : KeyHolds::Forgery;
+}
+
 } // namespace
 
 void scoreCode(uint32_t score, char code[8]) {
@@ -73,19 +87,11 @@ void loadRanking() {
     lastSaveFailed = false;
     std::string path = settingsFilePath();
     for (size_t i = 0; i < SHOWN_PLACES; ++i) {
-        std::string key = keyName(i);
-        std::string value =
-            profileReadString(path, RANKING_SECTION, key.c_str(), NO_DATA, VALUE_BUFFER);
-        if (value == NO_DATA) continue;
         RankingEntry entry;
-        if (!parseRankingValue(value, entry)) continue;
-        char expected[8];
-        scoreCode(entry.score, expected);
-        if (std::strcmp(expected, entry.code) != 0) {
-            profileWriteString(path, RANKING_SECTION, key.c_str(), "");
-            continue;
-        }
-        rankingTable.push_back(entry);
+        KeyHolds holds = readRankingKey(path, i, entry);
+        if (holds == KeyHolds::Forgery)
+            profileWriteString(path, RANKING_SECTION, keyName(i).c_str(), "");
+        if (holds == KeyHolds::Entry) rankingTable.push_back(entry);
     }
 }
 
@@ -116,6 +122,14 @@ bool saveRanking() {
         std::string value = std::to_string(int32_t(entry.score)) + " " + code;
         std::string key = keyName(i);
         saved = profileWriteString(path, RANKING_SECTION, key.c_str(), value.c_str()) && saved;
+    }
+    // A key past the last entry that still holds a loadable entry (a file
+    // with gaps between its keys loads fewer entries than it has keys) would
+    // come back as a second copy of a score already saved above: blank it.
+    for (size_t i = count; i < SHOWN_PLACES; ++i) {
+        RankingEntry stale;
+        if (readRankingKey(path, i, stale) == KeyHolds::Entry)
+            saved = profileWriteString(path, RANKING_SECTION, keyName(i).c_str(), "") && saved;
     }
     lastSaveFailed = !saved;
     return saved;

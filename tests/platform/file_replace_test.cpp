@@ -13,6 +13,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace {
@@ -140,6 +141,29 @@ TEST_F(PaletteTableFile, AFolderThatCannotBeWrittenHasTheTablesBuiltAtEachStart)
         EXPECT_EQ(end, ChildEnd::Passed) << "start " << start;
     }
     EXPECT_FALSE(fs::exists(folder / "palfile.dat"));
+}
+
+// Whatever stands where the table file should be, the start neither waits
+// nor takes it for tables: they are built afresh.
+TEST_F(PaletteTableFile, AnythingButAWholeTableFileHasTheTablesBuilt) {
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+    } cases[] = {
+        {"a FIFO", [](const fs::path& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }},
+        {"a folder", [](const fs::path& p) { fs::create_directory(p); }},
+        {"a short file", [](const fs::path& p) { writeTextFile(p, std::string(1000, '\x07')); }},
+    };
+    for (const auto& c : cases) {
+        const fs::path table = folder / "palfile.dat";
+        c.make(table);
+        const ChildEnd end = runInChild(std::chrono::seconds(20), [&] {
+            return loadPalette("pal.bmp", "palfile.dat") == 1 && paletteTables.blend[5][5] == 5 &&
+                   paletteTables.blend[3][9] == paletteTables.blend[9][3];
+        });
+        EXPECT_EQ(end, ChildEnd::Passed) << c.what;
+        fs::remove_all(table);
+    }
 }
 
 } // namespace

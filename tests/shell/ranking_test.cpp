@@ -211,6 +211,21 @@ TEST_F(RankingFile, SaveWritesOnlyTheRankingKeysItHas) {
     EXPECT_EQ(rankedScores(), (std::vector<uint32_t>{123456, 5, 0}));
 }
 
+TEST_F(RankingFile, SavingAfterAGapBetweenKeysLeavesNoSecondCopyOfAnEntry) {
+    // Two entries load from keys 0 and 7; saved back to keys 0..2 with a new
+    // score, key 7 would load the 100 a second time.
+    writeConfig("[RANKING]\r\n0=98000 AIVFIQ\r\n7=100 BZMFBQ\r\n6=old six\r\n");
+    loadRanking();
+    ASSERT_EQ(rankedScores(), (std::vector<uint32_t>{98000, 100}));
+    insertIntoRanking(5000);
+    ASSERT_TRUE(saveRanking());
+
+    EXPECT_EQ(readConfig(), "[RANKING]\r\n0=98000 AIVFIQ\r\n7=\r\n6=old six\r\n"
+                            "1=5000 AUMFFQ\r\n2=100 BZMFBQ\r\n");
+    loadRanking();
+    EXPECT_EQ(rankedScores(), (std::vector<uint32_t>{98000, 5000, 100}));
+}
+
 TEST_F(RankingFile, FirstSaveCreatesTheFileAndLoadsBack) {
     loadRanking();
     ASSERT_TRUE(insertIntoRanking(999999));
