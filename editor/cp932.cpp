@@ -64,6 +64,10 @@ QString fromCp932(const QByteArray& bytes) {
 }
 
 QByteArray toCp932(const QString& text) {
+    return toCp932(text, Cp932Forms{});
+}
+
+QByteArray toCp932(const QString& text, const Cp932Forms& forms) {
     Converter converter("CP932", "UTF-16LE");
     QByteArray bytes;
     qsizetype start = 0;
@@ -87,8 +91,40 @@ QByteArray toCp932(const QString& text) {
             flush(i);
             bytes.append(char(c - RAW_BYTE_BASE));
             start = i + 1;
+        } else if (const auto form = forms.constFind(text.at(i)); form != forms.cend()) {
+            flush(i);
+            bytes.append(*form);
+            start = i + 1;
         }
     }
     flush(text.size());
     return bytes;
+}
+
+void collectCp932Forms(const QByteArray& bytes, Cp932Forms& forms) {
+    // Only these rows hold codes that are the second of two for a character.
+    const auto duplicateRow = [](unsigned char lead) {
+        return lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA;
+    };
+    const auto leadByte = [](unsigned char b) {
+        return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    };
+    Converter decoder("UTF-16LE", "CP932");
+    if (!decoder.valid()) return;
+    for (qsizetype i = 0; i + 1 < bytes.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (!leadByte(lead)) continue;
+        // Two bytes that are no character leave the lead byte on its own,
+        // as fromCp932 reads it.
+        const QByteArray code = bytes.mid(i, 2);
+        const char* input = code.constData();
+        size_t left = 2;
+        QByteArray utf16;
+        if (!decoder.convert(input, left, utf16) || utf16.size() != 2) continue;
+        ++i;
+        const QChar character(char16_t(static_cast<unsigned char>(utf16[0]) |
+                                       static_cast<unsigned char>(utf16[1]) << 8));
+        if (!duplicateRow(lead) || forms.contains(character)) continue;
+        if (toCp932(QString(character)) != code) forms.insert(character, code);
+    }
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 // Bytes that are no CP932 character become private-use characters that
@@ -10,3 +11,13 @@
 // by opening and saving it.
 QString fromCp932(const QByteArray& bytes);
 QByteArray toCp932(const QString& text);
+
+// Characters that CP932 has two codes for (the NEC and IBM duplicates), each
+// with the code a file wrote it in where that is not the one toCp932 picks.
+using Cp932Forms = QHash<QChar, QByteArray>;
+
+// Adds the duplicate codes found in bytes to forms; a character already
+// there keeps its first form.
+void collectCp932Forms(const QByteArray& bytes, Cp932Forms& forms);
+// As toCp932, but a character in forms is written in its form.
+QByteArray toCp932(const QString& text, const Cp932Forms& forms);

@@ -1,5 +1,7 @@
 #include "edit_history.h"
 
+#include "stage_file_io.h"
+
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -61,9 +63,14 @@ EditHistory::EditHistory(StageSet& set, QObject* parent)
 
 EditHistory::~EditHistory() = default;
 
+bool EditHistory::modified() const {
+    return modified_ || stageFileBytes(set_) != savedBytes_;
+}
+
 void EditHistory::markSaved() {
     stack_->setClean();
     modified_ = false;
+    savedBytes_ = stageFileBytes(set_);
     emit stateChanged();
 }
 
@@ -77,6 +84,7 @@ void EditHistory::clear() {
 void EditHistory::begin(int slot) {
     editingSlot_ = slot;
     before_ = std::make_unique<StageSlot>(set_.stageSlots[size_t(slot)]);
+    emit stateChanged(); // nothing can be undone until the edit ends
 }
 
 void EditHistory::end(EditKind kind) {
@@ -90,6 +98,7 @@ void EditHistory::end(EditKind kind) {
                                                       : !sameRecords(*before_, now);
     if (!changed) {
         before_.reset();
+        emit stateChanged();
         return;
     }
     stack_->push(new Step(*this, slot, kind, std::move(before_)));

@@ -1,12 +1,14 @@
 // Undo and redo of the edits of stage slots: canvas edits, whole-stage moves
 // and Clear Stage. Each step keeps the slot as it was before and after, so a
-// whole drag is one step. The history also keeps the modified flag: edits
-// that change the file's contents mark it, moving the whole stage does not,
-// and stepping back to the saved state clears it.
+// whole drag is one step. The history also keeps the modified flag: canvas
+// edits and Clear Stage mark it, stepping back to the saved state clears it,
+// and whatever else changes what Save would write (a whole-stage move, the
+// properties) counts as modified for as long as it does.
 #pragma once
 
 #include "stage_set.h"
 
+#include <QByteArray>
 #include <QObject>
 
 #include <functional>
@@ -26,12 +28,14 @@ class EditHistory : public QObject {
     explicit EditHistory(StageSet& set, QObject* parent = nullptr);
     ~EditHistory() override;
 
-    bool modified() const { return modified_; }
+    bool modified() const;
     void markModified() { modified_ = true; }
     // The set as it stands is the one in its file (Open, Save, New).
     void markSaved();
     // A new document: no steps to go back to.
     void clear();
+    // Something outside the history changed the set (the properties).
+    void setChangedOutside() { emit stateChanged(); }
 
     // An edit of one slot: snapshot it before, record it after. An edit that
     // changed nothing leaves no step.
@@ -59,4 +63,6 @@ class EditHistory : public QObject {
     std::unique_ptr<StageSlot> before_;
     int editingSlot_ = NO_RECORD;
     bool modified_ = false;
+    // What Save wrote, or would have written of the set as opened.
+    QByteArray savedBytes_;
 };

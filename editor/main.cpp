@@ -1,4 +1,4 @@
-// VeltaEdit, the stage editor: one copy per user, four forms, one stage set.
+// VeltaEdit, the stage editor: one copy per user and display, four forms, one stage set.
 #include "editor_icon.h"
 #include "single_instance.h"
 #include "untAboutBox.h"
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("VeltaEdit");
 
-    SingleInstance instance("VeltaEdit");
+    SingleInstance instance("VeltaEdit", currentDisplayName());
     if (!instance.claim()) return 0; // the running copy comes forward instead
 
     QApplication::setFont(formFont());

@@ -21,13 +21,25 @@ QString runtimeFolder() {
     return folder;
 }
 
+// "VeltaEdit-1000-_0" for display ":0": only characters a file name and a
+// socket name take as they are.
+QString instanceKey(const QString& name, const QString& display) {
+    QString safe = display;
+    for (QChar& c : safe)
+        if (!c.isLetterOrNumber() && c != '.' && c != '-') c = '_';
+    return name + "-" + QString::number(getuid()) + "-" + safe;
+}
+
 } // namespace
 
-SingleInstance::SingleInstance(const QString& name, QObject* parent)
-    : QObject(parent),
-      lockPath_(runtimeFolder() + "/" + name + "-" + QString::number(getuid()) + ".lock"),
-      serverName_(name + "-" + QString::number(getuid())),
-      lock_(std::make_unique<QLockFile>(lockPath_)) {}
+QString currentDisplayName() {
+    const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
+    return wayland.isEmpty() ? qEnvironmentVariable("DISPLAY") : "wayland-" + wayland;
+}
+
+SingleInstance::SingleInstance(const QString& name, const QString& display, QObject* parent)
+    : QObject(parent), lockPath_(runtimeFolder() + "/" + instanceKey(name, display) + ".lock"),
+      serverName_(instanceKey(name, display)), lock_(std::make_unique<QLockFile>(lockPath_)) {}
 
 SingleInstance::~SingleInstance() = default;
 

@@ -1,6 +1,7 @@
-// One running copy of the editor per user: the first copy holds a lock file
-// and listens on a local socket; a later copy asks it to come to the front
-// and ends without a window of its own.
+// One running copy of the editor per user and display: the first copy holds
+// a lock file and listens on a local socket; a later copy on the same display
+// asks it to come to the front and ends without a window of its own. A copy
+// on another display (a second X server or desktop session) runs by itself.
 #pragma once
 
 #include <QObject>
@@ -11,11 +12,16 @@
 class QLocalServer;
 class QLockFile;
 
+// The display this process shows its windows on: Wayland's or X's from the
+// environment; empty when it has neither.
+QString currentDisplayName();
+
 class SingleInstance : public QObject {
     Q_OBJECT
   public:
-    // name: the lock and the socket are made from it and the user's id.
-    explicit SingleInstance(const QString& name, QObject* parent = nullptr);
+    // name: the lock and the socket are made from it, the user's id and the
+    // display.
+    SingleInstance(const QString& name, const QString& display, QObject* parent = nullptr);
     ~SingleInstance() override;
 
     // True for the first copy, which then listens. False when another copy

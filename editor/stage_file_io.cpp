@@ -18,14 +18,6 @@ namespace {
 constexpr const char* LINE_END = "\r\n";
 constexpr const char* END_LINE = "end;";
 
-// A text field stays on its one line: a line break in it would split the file.
-QByteArray oneLine(const QString& text) {
-    QByteArray bytes = toCp932(text);
-    bytes.replace('\r', ' ');
-    bytes.replace('\n', ' ');
-    return bytes;
-}
-
 bool savedRecord(const PlacedRecord& r) {
     return r.inUse && r.x >= 0 && r.y >= 0 && r.y <= 255;
 }
@@ -87,16 +79,48 @@ class Lines {
     qsizetype next_ = 0;
 };
 
+// What a reading met that a later saving would not write back as it was:
+// each said once, in the order first met.
+class Warnings {
+  public:
+    explicit Warnings(QStringList* list) : list_(list) {}
+    void add(const char* text) {
+        const QString warning = QString::fromUtf8(text);
+        if (list_ && !list_->contains(warning)) list_->append(warning);
+    }
+
+  private:
+    QStringList* list_;
+};
+
+// A number the file keeps in one byte.
+uint8_t byteValue(int32_t number, Warnings& warnings) {
+    if (number < 0 || number > 255)
+        warnings.add("0～255の範囲にない残機数、難易度、背景、または種類があります。"
+                     "保存すると別の値になります。");
+    return uint8_t(number);
+}
+
 template <size_t N>
-bool readRecords(Lines& in, std::array<PlacedRecord, N>& records, QString& error) {
+bool readRecords(Lines& in, std::array<PlacedRecord, N>& records, Warnings& warnings,
+                 QString& error) {
     size_t filled = 0;
     for (;;) {
         int32_t x = 0, y = 0, kind = 0;
         if (!in.number(x, error)) return false;
         if (x == -1) return true;
         if (!in.number(y, error) || !in.number(kind, error)) return false;
+        const PlacedRecord record{x, y, byteValue(kind, warnings), true};
+        if (!savedRecord(record))
+            warnings.add("保存できる範囲 (x が0以上、y が0～255) の外にある"
+                         "ｵﾌﾞｼﾞｪｸﾄか敵があります。保存すると失われます。");
         // Records beyond the slot's table are read and dropped.
-        if (filled < N) records[filled++] = {x, y, uint8_t(kind), true};
+        if (filled < N)
+            records[filled++] = record;
+        else if (N == OBJECT_SLOTS)
+            warnings.add("ｵﾌﾞｼﾞｪｸﾄが1024個を超えるｽﾃｰｼﾞがあります。超えた分は読み込んでいません。");
+        else
+            warnings.add("敵が64体を超えるｽﾃｰｼﾞがあります。超えた分は読み込んでいません。");
     }
 }
 
@@ -108,15 +132,17 @@ bool slotIsWritten(const StageSlot& slot) {
 
 QByteArray stageFileBytes(const StageSet& set) {
     QByteArray out;
-    out += oneLine(set.comment) + LINE_END;
-    out += oneLine(set.author) + LINE_END;
-    out += oneLine(set.clearMessage) + LINE_END;
+    const FileTexts& texts = set.fileTexts;
+    out += texts.bytesFor(FileTexts::COMMENT, set.comment) + LINE_END;
+    out += texts.bytesFor(FileTexts::AUTHOR, set.author) + LINE_END;
+    out += texts.bytesFor(FileTexts::CLEAR_MESSAGE, set.clearMessage) + LINE_END;
     out += QByteArray::number(set.startingLives) + LINE_END;
     out += QByteArray::number(set.difficulty) + LINE_END;
-    for (const StageSlot& slot : set.stageSlots) {
+    for (int i = 0; i < STAGE_SLOTS; ++i) {
+        const StageSlot& slot = set.stageSlots[size_t(i)];
         if (!slotIsWritten(slot)) continue;
         out += QByteArray("stage_begin") + LINE_END;
-        out += oneLine(slot.musicName) + LINE_END;
+        out += texts.bytesFor(FileTexts::FIRST_MUSIC + i, slot.musicName) + LINE_END;
         out += QByteArray::number(slot.background) + LINE_END;
         appendRecords(out, slot.objects);
         appendRecords(out, slot.enemies);
@@ -124,37 +150,56 @@ QByteArray stageFileBytes(const StageSet& set) {
     return out + END_LINE;
 }
 
-bool parseStageFile(const QByteArray& bytes, StageSet& set, QString& error) {
+bool parseStageFile(const QByteArray& bytes, StageSet& set, QString& error,
+                    QStringList* warningList) {
     set.reset();
+    Warnings warnings(warningList);
     Lines in(bytes);
     QByteArray text;
     int32_t number = 0;
+    FileTexts& texts = set.fileTexts;
     if (!in.text(text, error)) return false;
-    set.comment = fromCp932(text);
+    set.comment = texts.read(FileTexts::COMMENT, text);
     if (!in.text(text, error)) return false;
-    set.author = fromCp932(text);
+    set.author = texts.read(FileTexts::AUTHOR, text);
     if (!in.text(text, error)) return false;
-    set.clearMessage = fromCp932(text);
+    set.clearMessage = texts.read(FileTexts::CLEAR_MESSAGE, text);
     if (!in.number(number, error)) return false;
-    set.startingLives = uint8_t(number);
+    set.startingLives = byteValue(number, warnings);
     if (!in.number(number, error)) return false;
-    set.difficulty = uint8_t(number);
-    for (StageSlot& slot : set.stageSlots) {
-        // A file may end without its "end;" line.
+    set.difficulty = byteValue(number, warnings);
+    bool ended = false;
+    for (int i = 0; i < STAGE_SLOTS && !ended; ++i) {
+        StageSlot& slot = set.stageSlots[size_t(i)];
+        // A file may end without its "end;" line: what it holds is read.
         if (in.atEnd()) break;
         if (!in.text(text, error)) return false;
-        if (text == END_LINE) break;
+        if (text == END_LINE) {
+            ended = true;
+            break;
+        }
         if (!in.text(text, error)) return false;
-        slot.musicName = fromCp932(text);
+        slot.musicName = texts.read(FileTexts::FIRST_MUSIC + i, text);
         if (!in.number(number, error)) return false;
-        slot.background = uint8_t(number);
-        if (!readRecords(in, slot.objects, error) || !readRecords(in, slot.enemies, error))
+        slot.background = byteValue(number, warnings);
+        if (!readRecords(in, slot.objects, warnings, error) ||
+            !readRecords(in, slot.enemies, warnings, error))
             return false;
+        if (!slotIsWritten(slot))
+            warnings.add("ｵﾌﾞｼﾞｪｸﾄも敵も保存できないｽﾃｰｼﾞがあります。保存するとそのｽﾃｰｼﾞ"
+                         "(BGMと背景も)は失われます。");
+    }
+    if (!ended) {
+        if (in.atEnd())
+            warnings.add(
+                "ﾌｧｲﾙが \"end;\" の行の前で終わっています。読めたところまでを開きました。");
+        else if (in.text(text, error) && text != END_LINE)
+            warnings.add("ｽﾃｰｼﾞが36を超えています。37番目からは読み込んでいません。");
     }
     return true;
 }
 
-bool readStageFile(const QString& path, StageSet& set, QString& error) {
+bool readStageFile(const QString& path, StageSet& set, QString& error, QStringList* warnings) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         error = file.errorString();
@@ -167,7 +212,7 @@ bool readStageFile(const QString& path, StageSet& set, QString& error) {
     }
     // Read into a set of its own, so that a broken file changes nothing.
     auto read = std::make_unique<StageSet>();
-    if (!parseStageFile(bytes, *read, error)) return false;
+    if (!parseStageFile(bytes, *read, error, warnings)) return false;
     set = *read;
     return true;
 }

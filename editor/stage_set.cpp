@@ -103,6 +103,24 @@ void StageSet::reset() {
     author = "(Unknown)";
     for (StageSlot& slot : stageSlots)
         slot.clear();
+    fileTexts = FileTexts{};
+}
+
+QString FileTexts::read(int field, const QByteArray& bytes) {
+    Read& kept = fields[size_t(field)];
+    kept = {true, bytes, fromCp932(bytes)};
+    collectCp932Forms(bytes, forms);
+    return kept.text;
+}
+
+QByteArray FileTexts::bytesFor(int field, const QString& text) const {
+    const Read& kept = fields[size_t(field)];
+    if (kept.read && kept.text == text) return kept.bytes;
+    // A line break would split the file's line.
+    QByteArray bytes = toCp932(text, forms);
+    bytes.replace('\r', ' ');
+    bytes.replace('\n', ' ');
+    return bytes;
 }
 
 QString slotLabel(const StageSet& set, int slot) {

@@ -3,6 +3,9 @@
 // lives for the whole run and every window edits it.
 #pragma once
 
+#include "cp932.h"
+
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -47,6 +50,29 @@ struct StageSlot {
     bool moveBy(int32_t dx, int32_t dy);
 };
 
+// The texts of the file last read as the file held them, so that saving
+// writes a text that was not changed back byte for byte, whatever its bytes
+// (codes CP932 has twice, bytes that are no character), and a changed text
+// keeps the file's code for each character the file had.
+struct FileTexts {
+    struct Read {
+        bool read = false;
+        QByteArray bytes;
+        QString text; // what bytes read as
+    };
+    // The comment, the author, the clear message, then each slot's music.
+    enum Field { COMMENT, AUTHOR, CLEAR_MESSAGE, FIRST_MUSIC };
+    static constexpr int FIELDS = FIRST_MUSIC + STAGE_SLOTS;
+
+    std::array<Read, FIELDS> fields;
+    Cp932Forms forms;
+
+    // Takes a line of the file as field's text.
+    QString read(int field, const QByteArray& bytes);
+    // The bytes to write for the field holding text.
+    QByteArray bytesFor(int field, const QString& text) const;
+};
+
 struct StageSet {
     int32_t viewLeft = 0;
     uint8_t currentSlot = 0;
@@ -56,6 +82,7 @@ struct StageSet {
     QString comment = "(No comment)";
     QString author = "(Unknown)";
     std::array<StageSlot, STAGE_SLOTS> stageSlots;
+    FileTexts fileTexts;
 
     // Every value to its default, every slot cleared.
     void reset();

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QTimer>
 
@@ -57,7 +58,6 @@ TMainForm::TMainForm()
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint),
       history_(std::make_unique<EditHistory>(stageSet())) {
-    setWindowTitle("VeltaEdit for Tarvelon");
     FormCreate();
 }
 
@@ -86,6 +86,7 @@ void TMainForm::FormCreate() {
     connect(btnSeekToEnd, &QPushButton::clicked, this, &TMainForm::btnSeekToEndClick);
     connect(history_.get(), &EditHistory::slotRestored, this, &TMainForm::showSlotRestored);
     connect(history_.get(), &EditHistory::stateChanged, this, &TMainForm::updateEditActions);
+    connect(history_.get(), &EditHistory::stateChanged, this, &TMainForm::updateCaption);
 
     rebuildSlotList();
     cmbStage->setCurrentIndex(0);
@@ -93,10 +94,10 @@ void TMainForm::FormCreate() {
 
     openFolder_ = gamePath("stage");
     fileName_ = UNTITLED;
+    stageSet().reset();
     history_->markSaved();
     loadPictures();
     readDefinitions();
-    stageSet().reset();
 }
 
 void TMainForm::buildMenu() {
@@ -131,6 +132,14 @@ void TMainForm::buildMenu() {
         action->setChecked(zoom == 1);
         zooms->addAction(action);
     }
+
+    view->addSeparator();
+    // The selector's title bar may have a close box: this brings it back.
+    selectorAction_ = view->addAction("ｵﾌﾞｼﾞｪｸﾄ(&O)", this, [this](bool shown) {
+        if (selector_) selector_->setVisible(shown);
+    });
+    selectorAction_->setCheckable(true);
+    selectorAction_->setChecked(true);
 
     QMenu* Help1 = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
     Help1->addAction("VeltaEditﾍﾙﾌﾟ(&T)...", this, &TMainForm::Help2Click);
@@ -184,6 +193,7 @@ void TMainForm::attachForms(TAboutBox* about, TObjectSelector* selector, TStageP
     properties_ = properties;
     selector_->setMainWindow(this);
     connect(selector_, &TObjectSelector::selectionChanged, this, &TMainForm::redraw);
+    connect(selector_, &TObjectSelector::shownOrHidden, selectorAction_, &QAction::setChecked);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -196,12 +206,27 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::FormShow() {
     if (selector_) {
         selector_->show();
-        placeBeside(selector_, this);
-        // The window manager frames the window after it is shown: place the
-        // selector again once the frame is known.
-        QTimer::singleShot(100, selector_, [this] { placeBeside(selector_, this); });
+        placeSelector();
+        // The window manager frames and places the window after it is shown:
+        // place the selector again once the frame is known (moveEvent
+        // follows later moves).
+        QTimer::singleShot(100, selector_, [this] { placeSelector(); });
     }
     redraw();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    placeSelector();
+}
+
+void TMainForm::placeSelector() {
+    if (selector_ && selector_->isVisible() && shownOnce_) placeBeside(selector_, this);
+}
+
+void TMainForm::updateCaption() {
+    const QString name = fileName_ == UNTITLED ? UNTITLED : QFileInfo(fileName_).fileName();
+    setWindowTitle(QString("VeltaEdit for Tarvelon - %1%2").arg(name, modified() ? " *" : ""));
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -282,10 +307,11 @@ void TMainForm::Open1Click() {
     const QString chosen = dialogs().openFileName(this, openFolder_, QString(), STAGE_FILTER);
     if (chosen.isEmpty()) return;
     QString error;
+    QStringList warnings;
     // A file that cannot be read leaves the open set, its name and its flag
     // as they were, so that nothing is lost and Save cannot overwrite the
     // file with part of it.
-    if (!readStageFile(chosen, stageSet(), error)) {
+    if (!readStageFile(chosen, stageSet(), error, &warnings)) {
         showError(this, chosen + "\n" + error);
         return;
     }
@@ -298,6 +324,11 @@ void TMainForm::Open1Click() {
     history_->markSaved();
     redraw();
     rebuildSlotList();
+    // What saving would not give back as the file has it is said before any
+    // work on it.
+    if (!warnings.isEmpty())
+        dialogs().messageBox(this, chosen + "\n\n" + warnings.join("\n"), "警告",
+                             Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
 }
 
 void TMainForm::Save1Click() {
@@ -322,6 +353,7 @@ void TMainForm::Exit1Click() {
 void TMainForm::StageEnvClick() {
     endEdit();
     if (properties_) properties_->exec();
+    history_->setChangedOutside();
     redraw();
 }
 
@@ -384,7 +416,7 @@ void TMainForm::showSlotRestored(int slot) {
 void TMainForm::setZoom(int zoom) {
     imgCanvas->setZoom(zoom);
     layOut();
-    if (selector_ && selector_->isVisible()) placeBeside(selector_, this);
+    placeSelector();
 }
 
 // ---- The slot list and the seek buttons ----
@@ -480,6 +512,9 @@ bool TMainForm::applyAt(QPoint cell) {
         history_->markModified();
         return true;
     case ApplyResult::KindNotPlaced:
+        // The box takes the button's release: the press ends here, or the
+        // history would wait for it and refuse to undo.
+        endEdit();
         dialogs().messageBox(this, "そのｵﾌﾞｼﾞｪｸﾄは配置できません。", "警告", Dialogs::Buttons::Ok,
                              Dialogs::Icon::Error);
         return true;
@@ -506,6 +541,7 @@ void TMainForm::endEdit() {
     // A press that only moved the whole stage leaves the modified flag alone.
     history_->end(paintedInEdit_ ? EditKind::Canvas : EditKind::StageMove);
     paintedInEdit_ = false;
+    updateCaption();
 }
 
 void TMainForm::imgCanvasMouseDown(QPoint pixel, Qt::MouseButton button,

@@ -75,6 +75,7 @@ class TMainForm : public QMainWindow {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     void FormCreate();
@@ -94,6 +95,9 @@ class TMainForm : public QMainWindow {
     bool writeTo(const QString& path);
     void updateEditActions();
     void showSlotRestored(int slot);
+    void placeSelector();
+    // "VeltaEdit for Tarvelon - name", with " *" while modified.
+    void updateCaption();
 
     CanvasPictures pictures_;
     std::unique_ptr<EditHistory> history_;
@@ -118,4 +122,5 @@ class TMainForm : public QMainWindow {
     QPushButton* btnSeekToEnd;
     QAction* undoAction_;
     QAction* redoAction_;
+    QAction* selectorAction_;
 };

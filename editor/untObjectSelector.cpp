@@ -199,3 +199,13 @@ void TObjectSelector::showStatus(const QString& text) {
     // The line is narrow: the whole explanation shows when the pointer rests on it.
     lblStatusBar->setToolTip(text);
 }
+
+void TObjectSelector::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    emit shownOrHidden(true);
+}
+
+void TObjectSelector::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    emit shownOrHidden(false);
+}

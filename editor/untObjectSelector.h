@@ -62,6 +62,12 @@ class TObjectSelector : public QWidget {
   signals:
     // The operation or a selection changed (the canvas's cursor follows).
     void selectionChanged();
+    // The window was shown or hidden (closed by its title bar's close box).
+    void shownOrHidden(bool shown);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     void FormCreate();

@@ -141,14 +141,21 @@ void TStageProp::FormShow() {
         cmbStage->addItem(slotLabel(set, slot));
     shownSlot_ = -1;
     edtComment->setPlainText(set.comment);
+    // A long comment leaves the view at its end: show its start.
+    edtComment->moveCursor(QTextCursor::Start);
     edtAuthor->setText(set.author);
+    edtAuthor->setCursorPosition(0);
     edtClearMsg->setText(set.clearMessage);
+    edtClearMsg->setCursorPosition(0);
     cmbStage->setCurrentIndex(set.currentSlot);
-    cmbStageChange();
+    showSlot(set.currentSlot);
     cmbLeft->setCurrentIndex(std::min<int>(set.startingLives, MOST_LIVES));
-    cmbLeftChange();
     cmbDiff->setCurrentIndex(std::min<int>(set.difficulty, cmbDiff->count() - 1));
-    cmbDiffChange();
+    shown_.comment = edtComment->toPlainText();
+    shown_.author = edtAuthor->text();
+    shown_.clearMessage = edtClearMsg->text();
+    shown_.lives = cmbLeft->currentIndex();
+    shown_.difficulty = cmbDiff->currentIndex();
 }
 
 void TStageProp::cmbStageChange() {
@@ -158,25 +165,40 @@ void TStageProp::cmbStageChange() {
         store();
         cmbStage->setCurrentIndex(chosen);
     }
+    showSlot(chosen);
+}
+
+void TStageProp::showSlot(int chosen) {
     shownSlot_ = chosen;
     if (chosen < 0) return;
     const StageSlot& slot = stageSet().stageSlots[size_t(chosen)];
     edtBgm->setText(slot.musicName);
+    edtBgm->setCursorPosition(0);
     cmbBg->setCurrentIndex(std::min<int>(slot.background, cmbBg->count() - 1));
+    shown_.music = edtBgm->text();
+    shown_.background = cmbBg->currentIndex();
 }
 
 void TStageProp::store() {
     StageSet& set = stageSet();
+    // Each field only when it differs from what it showed.
+    const auto changed = [](auto& shown, const auto& now) {
+        if (shown == now) return false;
+        shown = now;
+        return true;
+    };
     if (const int shown = cmbStage->currentIndex(); shown >= 0) {
         StageSlot& slot = set.stageSlots[size_t(shown)];
-        slot.musicName = edtBgm->text();
-        slot.background = uint8_t(cmbBg->currentIndex());
+        if (changed(shown_.music, edtBgm->text())) slot.musicName = shown_.music;
+        if (changed(shown_.background, cmbBg->currentIndex()))
+            slot.background = uint8_t(shown_.background);
     }
-    set.comment = edtComment->toPlainText();
-    set.author = edtAuthor->text();
-    set.clearMessage = edtClearMsg->text();
-    set.startingLives = uint8_t(cmbLeft->currentIndex());
-    set.difficulty = uint8_t(cmbDiff->currentIndex());
+    if (changed(shown_.comment, edtComment->toPlainText())) set.comment = shown_.comment;
+    if (changed(shown_.author, edtAuthor->text())) set.author = shown_.author;
+    if (changed(shown_.clearMessage, edtClearMsg->text())) set.clearMessage = shown_.clearMessage;
+    if (changed(shown_.lives, cmbLeft->currentIndex())) set.startingLives = uint8_t(shown_.lives);
+    if (changed(shown_.difficulty, cmbDiff->currentIndex()))
+        set.difficulty = uint8_t(shown_.difficulty);
 }
 
 void TStageProp::Button2Click() {
@@ -225,12 +247,15 @@ void TStageProp::Button5Click() {
     if (goToSlot_) goToSlot_(cmbStage->currentIndex());
 }
 
+// A pick in these lists is stored at once, even of the value shown.
 void TStageProp::cmbLeftChange() {
-    stageSet().startingLives = uint8_t(cmbLeft->currentIndex());
+    shown_.lives = cmbLeft->currentIndex();
+    stageSet().startingLives = uint8_t(shown_.lives);
 }
 
 void TStageProp::cmbDiffChange() {
-    stageSet().difficulty = uint8_t(cmbDiff->currentIndex());
+    shown_.difficulty = cmbDiff->currentIndex();
+    stageSet().difficulty = uint8_t(shown_.difficulty);
 }
 
 void TStageProp::FormClose() {

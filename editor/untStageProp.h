@@ -1,7 +1,9 @@
 // The stage properties dialog: per slot the music and the background, for
 // the whole file the comment, author, clear message, starting lives and
-// difficulty, and a preview of the music. Nothing here marks the set
-// modified; the values go into the stage set when stored.
+// difficulty, and a preview of the music. The values go into the stage set
+// when stored, and only those the designer changed: a text the fields
+// cannot show as it is (too long, bytes that are no character) stays as the
+// file has it unless it is edited.
 #pragma once
 
 #include <QDialog>
@@ -44,10 +46,22 @@ class TStageProp : public QDialog {
     void store();
     void stopPreview();
     void limitComment();
+    void showSlot(int slot);
 
     std::function<void(int)> goToSlot_;
     int shownSlot_ = -1;
     bool playing_ = false;
+    // What the fields showed when filled or last stored: a field that still
+    // shows it is left out of storing.
+    struct Shown {
+        QString music;
+        int background = 0;
+        QString comment;
+        QString author;
+        QString clearMessage;
+        int lives = 0;
+        int difficulty = 0;
+    } shown_;
 
   public:
     QLineEdit* edtBgm;

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 void centreOnScreen(QWidget* window) {
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen) return;
@@ -14,5 +16,14 @@ void centreOnScreen(QWidget* window) {
 
 void placeBeside(QWidget* tool, const QWidget* main) {
     const QRect frame = main->frameGeometry();
-    tool->move(frame.right() + 1, frame.top());
+    QPoint place(frame.right() + 1, frame.top());
+    // A wide main window (the canvas at 3x) leaves no room on its right:
+    // the tool then overlaps it rather than leaving the screen.
+    if (QScreen* screen = main->screen()) {
+        const QRect free = screen->availableGeometry();
+        const QSize size = tool->frameGeometry().size();
+        place.setX(std::max(free.left(), std::min(place.x(), free.right() + 1 - size.width())));
+        place.setY(std::max(free.top(), std::min(place.y(), free.bottom() + 1 - size.height())));
+    }
+    tool->move(place);
 }

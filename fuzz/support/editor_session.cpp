@@ -8,13 +8,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <limits>
-#include <set>
-#include <string>
 
 namespace fuzz {
 
@@ -62,25 +57,6 @@ const EnemyDefinitions& builtEnemyDefinitions() {
                                     problems);
     }();
     return definitions;
-}
-
-bool roundTripAborts() {
-    static const bool aborts = [] {
-        const char* given = std::getenv("VELTA_FUZZ_ROUND_TRIP");
-        return given != nullptr && std::strcmp(given, "1") == 0;
-    }();
-    return aborts;
-}
-
-void roundTripDiffers(const char* what) {
-    static std::set<std::string> reported;
-    if (roundTripAborts()) {
-        std::fprintf(stderr, "round trip: %s\n", what);
-        std::abort();
-    }
-    if (reported.insert(what).second)
-        std::fprintf(stderr, "round trip: %s (reported once; VELTA_FUZZ_ROUND_TRIP=1 aborts)\n",
-                     what);
 }
 
 void drawSlotViews(const StageSlot& slot, const EnemyDefinitions& definitions) {

@@ -102,6 +102,7 @@ TEST_F(Canvas, RightClickPicksWhatIsUnderTheCursor) {
     stageSet().viewLeft = 160;
     current().placeObject(160 + 16, 32, 77);
     current().placeEnemy(160 + 48, 64 + 16, 3);
+    takeAsOpened();
     click({20, 40}, Qt::RightButton);
     EXPECT_EQ(selector->operation(), OPERATION_OBJECT);
     EXPECT_EQ(selector->selectedObjectKind(), 77);
@@ -113,15 +114,16 @@ TEST_F(Canvas, RightClickPicksWhatIsUnderTheCursor) {
     EXPECT_FALSE(main->modified());
 }
 
-TEST_F(Canvas, ShiftDraggingMovesTheWholeStageWithoutMarkingIt) {
+TEST_F(Canvas, ShiftDraggingMovesTheWholeStageAndMarksItWhileItDiffers) {
     current().placeObject(16, 0, 1);
     current().placeObject(16, 32, 2);
     current().placeEnemy(64, 240, 0);
+    takeAsOpened();
     drag({{100, 100}, {100, 90}, {100, 84}}, Qt::ShiftModifier);
     EXPECT_NE(current().findObject(16, -16), NO_RECORD);
     EXPECT_NE(current().findObject(16, 16), NO_RECORD);
     EXPECT_NE(current().findEnemy(64, 224), NO_RECORD);
-    EXPECT_FALSE(main->modified());
+    EXPECT_TRUE(main->modified()) << "closing now would lose the move";
 
     // The object moved off the top is left out of the file.
     auto read = std::make_unique<StageSet>();
@@ -130,6 +132,10 @@ TEST_F(Canvas, ShiftDraggingMovesTheWholeStageWithoutMarkingIt) {
     EXPECT_EQ(read->stageSlots[0].findObject(16, -16), NO_RECORD);
     EXPECT_NE(read->stageSlots[0].findObject(16, 16), NO_RECORD);
     EXPECT_EQ(objectsInUse(0), 2) << "in memory it stays";
+
+    drag({{100, 84}, {100, 100}}, Qt::ShiftModifier);
+    EXPECT_NE(current().findObject(16, 0), NO_RECORD);
+    EXPECT_FALSE(main->modified()) << "moved back to where it was";
 }
 
 TEST_F(Canvas, PanningFollowsThePointerAndStopsAtTheStart) {

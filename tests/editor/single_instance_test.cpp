@@ -22,16 +22,22 @@ template <typename Condition> bool waitFor(Condition condition) {
     return condition();
 }
 
-TEST(SingleInstance, ALaterCopyAsksTheFirstToComeForward) {
+TEST(SingleInstance, ALaterCopyOnTheSameDisplayAsksTheFirstToComeForward) {
     const QString name = "VeltaEditTest-" + QString::number(QCoreApplication::applicationPid());
-    SingleInstance first(name);
+    SingleInstance first(name, ":7");
     ASSERT_TRUE(first.claim());
     int requests = 0;
     QObject::connect(&first, &SingleInstance::comeForwardRequested, [&] { ++requests; });
 
-    SingleInstance second(name);
+    SingleInstance second(name, ":7");
     EXPECT_FALSE(second.claim());
     EXPECT_TRUE(waitFor([&] { return requests == 1; }));
+
+    // A copy on another display is a copy of its own, and asks nobody.
+    SingleInstance elsewhere(name, ":8");
+    EXPECT_TRUE(elsewhere.claim());
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 200);
+    EXPECT_EQ(requests, 1);
 }
 
 TEST(SingleInstance, TheProgramsSecondCopyEndsAtOnceWhileTheFirstRuns) {
@@ -39,6 +45,8 @@ TEST(SingleInstance, TheProgramsSecondCopyEndsAtOnceWhileTheFirstRuns) {
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     const QString runtime = QString::fromStdString(makeTempFolder("runtime").string());
     environment.insert("XDG_RUNTIME_DIR", runtime);
+    environment.insert("DISPLAY", ":99");
+    environment.remove("WAYLAND_DISPLAY");
     const QString program = VELTA_DIST_DIR "/editor/VeltaEdit";
     QProcess first;
     first.setProcessEnvironment(environment);
@@ -47,7 +55,7 @@ TEST(SingleInstance, TheProgramsSecondCopyEndsAtOnceWhileTheFirstRuns) {
     QProcess second;
     second.setProcessEnvironment(environment);
     // The first copy holds its lock once it has started.
-    const QString lock = runtime + "/VeltaEdit-" + QString::number(getuid()) + ".lock";
+    const QString lock = runtime + "/VeltaEdit-" + QString::number(getuid()) + "-_99.lock";
     ASSERT_TRUE(waitFor([&] { return QFile::exists(lock); }));
     second.start(program, {});
     EXPECT_TRUE(second.waitForFinished(5000)) << "the second copy ended by itself";

@@ -174,6 +174,84 @@ TEST(StageFileRoundTrip, ShiftJisTextsSurviveByteForByte) {
     EXPECT_EQ(toCp932(QString::fromUtf8("髙～\\ソ")), QByteArray("\xFB\xFC\x81\x60\\\x83\x5C"));
 }
 
+// A file with the same bytes in each of its text lines: comment, author,
+// clear message and the music names of its two blocks (lines 7 and 15).
+QByteArray fileWithTexts(const QByteArray& text) {
+    return text + "\r\n" + text + "\r\n" + text + "\r\n4\r\n0\r\n" + "stage_begin\r\n" + text +
+           "\r\n0\r\n0\r\n0\r\n1\r\n-1\r\n-1\r\n" + "stage_begin\r\n" + text +
+           "\r\n1\r\n-1\r\n16\r\n240\r\n2\r\n-1\r\nend;";
+}
+
+std::string hex(const QByteArray& bytes) {
+    return bytes.toHex(' ').toStdString();
+}
+
+// The two-byte codes that glibc's CP932 reads as a character and writes back
+// as other bytes: the NEC and IBM duplicates.
+QList<QByteArray> duplicateCodes() {
+    QList<QByteArray> codes;
+    for (int lead = 0x81; lead <= 0xFC; ++lead)
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const QByteArray code = QByteArray(1, char(lead)) + char(trail);
+            const QString decoded = fromCp932(code);
+            if (decoded.size() == 1 && toCp932(decoded) != code) codes += code;
+        }
+    return codes;
+}
+
+TEST(StageFileRoundTrip, EveryDuplicateCodeComesBackAsTheFileHadIt) {
+    const QList<QByteArray> codes = duplicateCodes();
+    ASSERT_FALSE(codes.isEmpty());
+    ASSERT_TRUE(codes.contains("\xEE\xE0")) << "髙 of the NEC-selected IBM rows";
+    for (const QByteArray& code : codes) {
+        SCOPED_TRACE(hex(code));
+        const QByteArray file = fileWithTexts("a" + code + code + "z");
+        EXPECT_EQ(hex(stageFileBytes(*readBack(file))), hex(file));
+    }
+}
+
+TEST(StageFileRoundTrip, BytesThatAreNoCharacterComeBackAsTheyWere) {
+    const struct {
+        const char* label;
+        QByteArray text;
+    } cases[] = {
+        {"bytes no character begins with", "\x80\xA0\xFD\xFE\xFF"},
+        {"a lead byte at the line's end", "name\x81"},
+        {"a lead byte of a duplicate row at the line's end", "\xEE\xE0\xEE"},
+        {"a lead byte alone", "\xFC"},
+        {"a lead byte before no trail byte", "\x81\x20\xEE\x7F"},
+        {"duplicate codes after an undecodable byte", "\x80\xEE\xEE\xEE\xFC\x41"},
+        {"a carriage return within the line", "a\rb"},
+        {"a carriage return at the line's end", "ab\r"},
+        {"nothing", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        const QByteArray file = fileWithTexts(c.text);
+        auto set = readBack(file);
+        EXPECT_EQ(hex(stageFileBytes(*set)), hex(file));
+        EXPECT_EQ(hex(stageFileBytes(*readBack(stageFileBytes(*set)))), hex(file));
+    }
+}
+
+TEST(StageFileRoundTrip, AnEditedTextKeepsTheFilesFormOfEachCharacter) {
+    // 髙 as the NEC rows write it (EE E0, glibc writes FB FC) and ∵ as the
+    // IBM rows do (FA 5B, glibc writes 81 E6).
+    const QByteArray taka = "\xEE\xE0", because = "\xFA\x5B";
+    auto set = readBack(fileWithTexts(taka + because));
+    const QString takaText = fromCp932(taka), becauseText = fromCp932(because);
+    set->comment = becauseText + takaText + QString::fromUtf8("橋");
+    set->author = "by " + takaText;
+    set->clearMessage = QString::fromUtf8("∴") + becauseText; // ∴ is not in the file
+    set->stageSlots[1].musicName = takaText + ".mid";
+    const QList<QByteArray> lines = stageFileBytes(*set).split('\n');
+    EXPECT_EQ(hex(lines[0]), hex(because + taka + toCp932(QString::fromUtf8("橋")) + "\r"));
+    EXPECT_EQ(hex(lines[1]), hex("by " + taka + "\r"));
+    EXPECT_EQ(hex(lines[2]), hex(toCp932(QString::fromUtf8("∴")) + because + "\r"));
+    EXPECT_EQ(hex(lines[6]), hex(taka + because + "\r")) << "the first music name, as it was";
+    EXPECT_EQ(hex(lines[14]), hex(taka + ".mid\r"));
+}
+
 TEST(StageFileReading, TakesTheLinesAsTheEditorWroteThemOrAsAnotherEditorMight) {
     const struct {
         const char* label;
@@ -209,6 +287,61 @@ TEST(StageFileReading, AHandMadeStageKeepsItsFirst1024ObjectsAndReadsOn) {
     EXPECT_EQ(set->stageSlots[0].findObject(16 * (OBJECT_SLOTS - 1), 0), OBJECT_SLOTS - 1);
     EXPECT_EQ(set->stageSlots[1].musicName, "next.mid");
     EXPECT_EQ(set->stageSlots[1].objects[0].kind, 2);
+}
+
+// A block with the given object and enemy lines (each "x\r\ny\r\nkind\r\n").
+QByteArray block(const QByteArray& objects, const QByteArray& enemies = {}) {
+    return "stage_begin\r\nd.mid\r\n0\r\n" + objects + "-1\r\n" + enemies + "-1\r\n";
+}
+
+QByteArray records(int count, const char* kind = "1") {
+    QByteArray lines;
+    for (int i = 0; i < count; ++i)
+        lines += QByteArray::number(16 * i) + "\r\n240\r\n" + kind + "\r\n";
+    return lines;
+}
+
+TEST(StageFileReading, SaysOnceOfEachThingThatSavingWouldNotGiveBack) {
+    const QByteArray header = "c\r\na\r\nm\r\n4\r\n0\r\n";
+    const QByteArray one = records(1);
+    const struct {
+        const char* label;
+        QByteArray file;
+        const char* warning; // a part of the one warning; none when null
+    } cases[] = {
+        {"a whole file", header + block(one) + "end;", nullptr},
+        {"a whole file with LF line ends", "c\na\nm\n4\n0\nend;\n", nullptr},
+        {"36 blocks and end;", header + block(one).repeated(36) + "end;", nullptr},
+        {"cut off after a block", header + block(one), "\"end;\""},
+        {"cut off after the header", header, "\"end;\""},
+        {"36 blocks, no end;", header + block(one).repeated(36), "\"end;\""},
+        {"37 blocks", header + block(one).repeated(37) + "end;", "36"},
+        {"1025 objects", header + block(records(1025)) + "end;", "1024"},
+        {"65 enemies", header + block({}, records(65)) + "end;", "64"},
+        {"a kind of 256", header + block(records(1, "256")) + "end;", "0～255"},
+        {"a kind below 0", header + block(one, records(2, "-2")) + "end;", "0～255"},
+        {"300 lives", "c\r\na\r\nm\r\n300\r\n0\r\n" + block(one) + "end;", "0～255"},
+        {"a y of 256", header + block(one + "0\r\n256\r\n1\r\n") + "end;", "保存できる範囲"},
+        {"an x below 0", header + block(one, "-16\r\n0\r\n1\r\n") + "end;", "保存できる範囲"},
+        {"an empty block", header + block(one) + block({}) + "end;", "ｵﾌﾞｼﾞｪｸﾄも敵も"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        auto set = freshSet();
+        QString error;
+        QStringList warnings;
+        ASSERT_TRUE(parseStageFile(c.file, *set, error, &warnings)) << error.toStdString();
+        if (!c.warning) {
+            EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+            EXPECT_EQ(stageFileBytes(*set).replace("\r", "").replace("\n", ""),
+                      QByteArray(c.file).replace("\r", "").replace("\n", ""))
+                << "a file read without a warning saves as it was";
+            continue;
+        }
+        ASSERT_EQ(warnings.size(), 1) << warnings.join('\n').toStdString();
+        EXPECT_TRUE(warnings[0].contains(QString::fromUtf8(c.warning)))
+            << warnings[0].toStdString();
+    }
 }
 
 TEST(StageFileReading, ABrokenFileIsAnErrorAndChangesNothing) {

@@ -29,6 +29,7 @@ TEST_F(TestPlay, StartsTheGameOnTheStageBeingEditedAndRemovesTheScratchFile) {
     installStandInGame();
     stageSet().stageSlots[0].placeObject(0, 224, 1);
     stageSet().stageSlots[1].placeObject(16, 224, 1);
+    takeAsOpened();
     main->slotList()->setCurrentIndex(1); // "1 - 2"
     main->cmbStageChange();
     const QByteArray expectedFile = stageFileBytes(stageSet());

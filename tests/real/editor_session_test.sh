@@ -38,7 +38,7 @@ scratch="$GAME/stage/__ed.vtg"
 cd "$WORK"
 run_in_background "$WORK/veltaedit" "$GAME/editor/VeltaEdit"
 editor=$LAST_PID
-main=$(wait_for_window '^VeltaEdit for Tarvelon$' "$editor" 120)
+main=$(wait_for_window '^VeltaEdit for Tarvelon - Untitled$' "$editor" 120)
 selector=$(wait_for_window '^ｵﾌﾞｼﾞｪｸﾄ$' "$editor" 30)
 note "main window $main, object selector $selector"
 # The selector is placed beside the main window once both are shown.

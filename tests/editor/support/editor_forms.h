@@ -2,6 +2,7 @@
 // folder, with the dialogs answered by the test and a fresh stage set.
 #pragma once
 
+#include "edit_history.h"
 #include "editor_folder.h"
 #include "scripted_dialogs.h"
 #include "untAboutBox.h"
@@ -33,6 +34,8 @@ class EditorForms : public testing::Test {
     void chooseObjectKind(int kind);
     int objectsInUse(int slot) const;
     int enemiesInUse(int slot) const;
+    // The set as it stands taken as the file on disk, as after opening it.
+    void takeAsOpened() { main->history().markSaved(); }
 
   private:
     void makeForms();
