@@ -34,8 +34,8 @@ ApplyResult placeEnemy(StageSlot& slot, int32_t x, int32_t y, const Selection& s
 
 ApplyResult erase(StageSlot& slot, int32_t x, int32_t y, const Selection& s) {
     slot.eraseObject(x, y);
-    if (const std::optional<int32_t> standing = enemyY(y, s.enemyHeight))
-        slot.eraseEnemy(x, *standing);
+    if (const int found = enemyAtCell(slot, x, y, s); found != NO_RECORD)
+        slot.enemies[size_t(found)] = PlacedRecord{};
     return ApplyResult::Applied;
 }
 
@@ -79,13 +79,25 @@ ApplyResult applyOperation(StageSlot& slot, int32_t stageX, int32_t cellY,
     return APPLY[size_t(selection.operation)](slot, stageX, cellY, selection);
 }
 
-Pick pickAt(const StageSlot& slot, int32_t stageX, int32_t cellY, int enemyHeight) {
+int enemyAtCell(const StageSlot& slot, int32_t stageX, int32_t cellY, const Selection& s) {
+    if (s.definitions) {
+        for (size_t i = 0; i < slot.enemies.size(); ++i) {
+            const PlacedRecord& r = slot.enemies[i];
+            if (r.inUse && r.x == stageX &&
+                int64_t(r.y) - s.definitions->of(r.kind).height == cellY)
+                return int(i);
+        }
+    }
+    if (const std::optional<int32_t> standing = enemyY(cellY, s.enemyHeight))
+        return slot.findEnemy(stageX, *standing);
+    return NO_RECORD;
+}
+
+Pick pickAt(const StageSlot& slot, int32_t stageX, int32_t cellY, const Selection& selection) {
     if (const int found = slot.findObject(stageX, cellY); found != NO_RECORD)
         return {OPERATION_OBJECT, slot.objects[size_t(found)].kind};
-    if (const std::optional<int32_t> standing = enemyY(cellY, enemyHeight)) {
-        if (const int found = slot.findEnemy(stageX, *standing); found != NO_RECORD)
-            return {OPERATION_ENEMY, slot.enemies[size_t(found)].kind};
-    }
+    if (const int found = enemyAtCell(slot, stageX, cellY, selection); found != NO_RECORD)
+        return {OPERATION_ENEMY, slot.enemies[size_t(found)].kind};
     return {};
 }
 

@@ -3,6 +3,7 @@
 // view positions. No widgets here, only the stage slot.
 #pragma once
 
+#include "enemy_definitions.h"
 #include "stage_set.h"
 
 #include <QPoint>
@@ -22,6 +23,8 @@ struct Selection {
     int objectKind = 0;
     int enemyKind = -1;  // -1: the enemy list is empty
     int enemyHeight = 0; // height of the selected enemy's definition
+    // Every kind's definition, for the heights of enemies already placed.
+    const EnemyDefinitions* definitions = nullptr;
 };
 
 enum class ApplyResult {
@@ -42,17 +45,23 @@ std::optional<int32_t> stageXAt(int canvasX, int32_t viewLeft);
 int32_t pannedViewLeft(int32_t viewLeft, int delta);
 
 // The operation at canvas cell (cellX, cellY); stageX is cellX + view left.
-// Enemies stand on the cell's top plus the selected enemy's height.
+// New enemies stand on the cell's top plus the selected enemy's height; the
+// eraser takes the object at the cell and the enemy the cell shows.
 ApplyResult applyOperation(StageSlot& slot, int32_t stageX, int32_t cellY,
                            const Selection& selection);
 
-// What a right click finds: an object at the cell, else an enemy standing
-// where the selected enemy would, else nothing (the eraser).
+// The enemy slot a cell shows: an enemy placed from that cell (standing on
+// its top plus the enemy's own height), whatever enemy is selected, else one
+// standing where the selected enemy would; NO_RECORD when there is none.
+int enemyAtCell(const StageSlot& slot, int32_t stageX, int32_t cellY, const Selection& selection);
+
+// What a right click finds: an object at the cell, else the enemy the cell
+// shows, else nothing (the eraser).
 struct Pick {
     int operation = OPERATION_ERASER;
     int kind = 0;
 };
-Pick pickAt(const StageSlot& slot, int32_t stageX, int32_t cellY, int enemyHeight);
+Pick pickAt(const StageSlot& slot, int32_t stageX, int32_t cellY, const Selection& selection);
 
 // The view left of the seek buttons; nothing for an empty slot.
 std::optional<int32_t> seekToEndViewLeft(const StageSlot& slot);

@@ -130,6 +130,17 @@ bool slotIsWritten(const StageSlot& slot) {
     return anySaved(slot.objects) || anySaved(slot.enemies);
 }
 
+int recordsLeftOut(const StageSet& set) {
+    int count = 0;
+    for (const StageSlot& slot : set.stageSlots) {
+        for (const PlacedRecord& r : slot.objects)
+            count += r.inUse && !savedRecord(r);
+        for (const PlacedRecord& r : slot.enemies)
+            count += r.inUse && !savedRecord(r);
+    }
+    return count;
+}
+
 QByteArray stageFileBytes(const StageSet& set) {
     QByteArray out;
     const FileTexts& texts = set.fileTexts;

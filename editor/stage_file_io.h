@@ -19,6 +19,9 @@ QByteArray stageFileBytes(const StageSet& set);
 // an empty slot, which the next writing leaves out.
 bool slotIsWritten(const StageSlot& slot);
 
+// Records in use that the file cannot hold, in every slot.
+int recordsLeftOut(const StageSet& set);
+
 // Reads a stage file into set, which is reset first. False, with what went
 // wrong in error, when a line is missing or a number is not one; set then
 // holds what was read up to there. What was read but would not be saved as

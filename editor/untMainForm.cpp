@@ -6,6 +6,7 @@
 #include "editor_icon.h"
 #include "editor_paths.h"
 #include "enemy_definitions.h"
+#include "explanations.h"
 #include "help_window.h"
 #include "stage_canvas.h"
 #include "stage_file_io.h"
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -75,6 +77,11 @@ void TMainForm::FormCreate() {
     btnSeekToStart = seekButton(client, "|<", "ステージの先頭部分に飛びます。");
     btnSeekToCenter = seekButton(client, "><", "ステージの中央部分に飛びます。");
     btnSeekToEnd = seekButton(client, ">|", "ステージの最後に飛びます。");
+    // Where the view is, the cell under the pointer and what lies there.
+    statusText_ = new QLabel(this);
+    statusText_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(statusText_, 1);
+    statusBar()->setSizeGripEnabled(false);
     buildMenu();
 
     connect(imgCanvas, &StageCanvas::mouseDown, this, &TMainForm::imgCanvasMouseDown);
@@ -106,7 +113,8 @@ void TMainForm::buildMenu() {
     File1->addAction("開く(&O)...", QKeySequence::Open, this, &TMainForm::Open1Click);
     File1->addSeparator();
     File1->addAction("保存(&S)", QKeySequence::Save, this, &TMainForm::Save1Click);
-    File1->addAction("名前を付けて保存(&A)...", this, &TMainForm::SaveAs1Click);
+    File1->addAction("名前を付けて保存(&A)...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                     this, &TMainForm::SaveAs1Click);
     File1->addSeparator();
     File1->addAction("終了(&X)", this, &TMainForm::Exit1Click);
 
@@ -116,11 +124,11 @@ void TMainForm::buildMenu() {
     redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
 
     QMenu* Stage = menuBar()->addMenu("ｽﾃｰｼﾞ(&S)");
-    Stage->addAction("ﾌﾟﾛﾊﾟﾃｨ(&P)...", this, &TMainForm::StageEnvClick);
+    Stage->addAction("ﾌﾟﾛﾊﾟﾃｨ(&P)...", QKeySequence(Qt::Key_F4), this, &TMainForm::StageEnvClick);
     Stage->addSeparator();
     Stage->addAction("消去(&C)", this, &TMainForm::Clear1Click);
     Stage->addSeparator();
-    Stage->addAction("ﾃｽﾄﾌﾟﾚｲ(&T)", this, &TMainForm::estPlay1Click);
+    Stage->addAction("ﾃｽﾄﾌﾟﾚｲ(&T)", QKeySequence(Qt::Key_F5), this, &TMainForm::estPlay1Click);
 
     QMenu* view = menuBar()->addMenu("表示(&V)");
     auto* zooms = new QActionGroup(this);
@@ -140,6 +148,30 @@ void TMainForm::buildMenu() {
     });
     selectorAction_->setCheckable(true);
     selectorAction_->setChecked(true);
+    // Objects the game does not draw (hidden blocks, enemy barriers) and
+    // enemies without a picture, shown as frames with their kind number.
+    framesAction_ = view->addAction("見えないｵﾌﾞｼﾞｪｸﾄの枠(&F)", this, [this] { redraw(); });
+    framesAction_->setCheckable(true);
+    framesAction_->setChecked(true);
+
+    // Keys that move the view; they belong to the window, not to a menu.
+    const struct {
+        QKeySequence key;
+        void (TMainForm::*move)();
+    } viewKeys[] = {
+        {QKeySequence(Qt::Key_Left), &TMainForm::scrollCellLeft},
+        {QKeySequence(Qt::Key_Right), &TMainForm::scrollCellRight},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Left), &TMainForm::scrollScreenLeft},
+        {QKeySequence(Qt::SHIFT | Qt::Key_Right), &TMainForm::scrollScreenRight},
+        {QKeySequence(Qt::Key_Home), &TMainForm::btnSeekToStartClick},
+        {QKeySequence(Qt::Key_End), &TMainForm::btnSeekToEndClick},
+    };
+    for (const auto& [key, move] : viewKeys) {
+        auto* action = new QAction(this);
+        action->setShortcut(key);
+        connect(action, &QAction::triggered, this, move);
+        addAction(action);
+    }
 
     QMenu* Help1 = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
     Help1->addAction("VeltaEditﾍﾙﾌﾟ(&T)...", this, &TMainForm::Help2Click);
@@ -162,20 +194,23 @@ void TMainForm::layOut() {
         left += SEEK_BUTTON_WIDTH + 10;
     }
     centralWidget()->setFixedSize(CANVAS_LEFT + CANVAS_WIDTH * zoom + 8, labelTop + 28);
-    setFixedSize(centralWidget()->width(),
-                 centralWidget()->height() + menuBar()->sizeHint().height());
+    setFixedSize(centralWidget()->width(), centralWidget()->height() +
+                                               menuBar()->sizeHint().height() +
+                                               statusBar()->sizeHint().height());
 }
 
 void TMainForm::loadPictures() {
     QStringList missing;
-    for (auto [picture, name] : {std::pair{&pictures_.mapObjects, "mapobj.bmp"},
-                                 std::pair{&pictures_.enemies, "enemy.bmp"}}) {
+    QImage mapObjects, enemies;
+    for (auto [picture, name] :
+         {std::pair{&mapObjects, "mapobj.bmp"}, std::pair{&enemies, "enemy.bmp"}}) {
         const QString path = gamePath(name);
         if (!picture->load(path)) missing << path;
-        *picture = picture->convertToFormat(QImage::Format_RGB32);
     }
+    // The sky's colour only: without pal.bmp the game's sky is black too.
+    pictures_ = canvasPictures(mapObjects, enemies, QImage(gamePath("pal.bmp")));
     // Without its pictures the editor still opens, edits and saves stage
-    // files; it draws nothing for what it cannot show.
+    // files; it draws frames for what it cannot show.
     if (!missing.isEmpty()) showError(this, "ﾌｧｲﾙを開けません:\n" + missing.join("\n"));
     setWindowIcon(editorIcon(pictures_.mapObjects));
 }
@@ -269,12 +304,26 @@ bool TMainForm::closeQuestion() {
 }
 
 bool TMainForm::save() {
+    if (!leaveOutRecordsAsked()) return false;
     if (fileName_ == UNTITLED) {
         const QString chosen = dialogs().saveFileName(this, gamePath("stage"), STAGE_FILTER);
         if (chosen.isEmpty()) return false;
         fileName_ = chosen;
     }
     return writeTo(fileName_);
+}
+
+bool TMainForm::leaveOutRecordsAsked() {
+    const int leftOut = recordsLeftOut(stageSet());
+    if (leftOut == 0) return true;
+    // A whole-stage move can take records past the stage's top or left edge,
+    // where the file cannot keep them.
+    const QString text = QString("保存できる範囲 (x が0以上、y が0～255) の外にある"
+                                 "ｵﾌﾞｼﾞｪｸﾄと敵が%1個あります。それらは保存されません。"
+                                 "保存しますか?")
+                             .arg(leftOut);
+    return dialogs().messageBox(this, text, "確認", Dialogs::Buttons::YesNo,
+                                Dialogs::Icon::Warning) == Dialogs::Answer::Yes;
 }
 
 bool TMainForm::writeTo(const QString& path) {
@@ -338,7 +387,10 @@ void TMainForm::Save1Click() {
 
 void TMainForm::SaveAs1Click() {
     endEdit();
-    const QString chosen = dialogs().saveFileName(this, gamePath("stage"), STAGE_FILTER);
+    if (!leaveOutRecordsAsked()) return;
+    // The dialog starts at the file being edited.
+    const QString start = fileName_ == UNTITLED ? gamePath("stage") : fileName_;
+    const QString chosen = dialogs().saveFileName(this, start, STAGE_FILTER);
     if (chosen.isEmpty()) return;
     fileName_ = chosen;
     writeTo(fileName_);
@@ -468,6 +520,27 @@ void TMainForm::btnSeekToEndClick() {
     }
 }
 
+void TMainForm::scrollBy(int pixels) {
+    stageSet().viewLeft = pannedViewLeft(stageSet().viewLeft, pixels);
+    redraw();
+}
+
+void TMainForm::scrollCellLeft() {
+    scrollBy(-CELL);
+}
+
+void TMainForm::scrollCellRight() {
+    scrollBy(CELL);
+}
+
+void TMainForm::scrollScreenLeft() {
+    scrollBy(-CANVAS_WIDTH);
+}
+
+void TMainForm::scrollScreenRight() {
+    scrollBy(CANVAS_WIDTH);
+}
+
 // ---- The canvas ----
 
 Selection TMainForm::selection() const {
@@ -477,6 +550,7 @@ Selection TMainForm::selection() const {
     s.objectKind = selector_->selectedObjectKind();
     s.enemyKind = selector_->selectedEnemyKind();
     s.enemyHeight = enemyDefinitions().of(s.enemyKind).height;
+    s.definitions = &enemyDefinitions();
     return s;
 }
 
@@ -491,8 +565,44 @@ void TMainForm::redraw() {
             QSize(std::clamp(d.width, 0, CANVAS_WIDTH), std::clamp(d.height, 0, CANVAS_HEIGHT));
     }
     const StageSet& set = stageSet();
+    CanvasOptions options;
+    options.outlineUnseen = framesAction_->isChecked();
     imgCanvas->setPicture(drawCanvas(set.current(), set.viewLeft, enemyDefinitions(), pictures_,
-                                     QRect(cursor_, cursorSize)));
+                                     QRect(cursor_, cursorSize), options));
+    updateStatus();
+}
+
+QString TMainForm::statusText() const {
+    return statusText_->text();
+}
+
+void TMainForm::updateStatus() {
+    const StageSet& set = stageSet();
+    QString text = QString("表示 x=%1   ｶｰｿﾙ (%2, %3)")
+                       .arg(set.viewLeft)
+                       .arg(int64_t(set.viewLeft) + cursor_.x())
+                       .arg(cursor_.y());
+    // exp.dat is read for a kind only when the pointer meets another one.
+    std::optional<int32_t> stageX = stageXAt(cursor_.x(), set.viewLeft);
+    const int objectSlot = stageX ? set.current().findObject(*stageX, cursor_.y()) : NO_RECORD;
+    const int enemySlot =
+        stageX ? enemyAtCell(set.current(), *stageX, cursor_.y(), selection()) : NO_RECORD;
+    const int objectKind =
+        objectSlot == NO_RECORD ? -1 : set.current().objects[size_t(objectSlot)].kind;
+    const int enemyKind =
+        enemySlot == NO_RECORD ? -1 : set.current().enemies[size_t(enemySlot)].kind;
+    if (objectKind != statusObjectKind_) {
+        statusObjectKind_ = objectKind;
+        statusObject_ = objectKind < 0 ? QString() : "ｵﾌﾞｼﾞｪｸﾄ " + objectExplanation(objectKind);
+    }
+    if (enemyKind != statusEnemyKind_) {
+        statusEnemyKind_ = enemyKind;
+        statusEnemy_ = enemyKind < 0 ? QString() : "敵 " + enemyExplanation(enemyKind);
+    }
+    for (const QString& thing : {statusObject_, statusEnemy_})
+        if (!thing.isEmpty()) text += "   " + thing;
+    statusText_->setText(text);
+    statusText_->setToolTip(text);
 }
 
 bool TMainForm::moveCursorTo(QPoint pixel) {
@@ -529,8 +639,7 @@ void TMainForm::pick(QPoint cell) {
     if (!selector_) return;
     const StageSet& set = stageSet();
     const std::optional<int32_t> stageX = stageXAt(cell.x(), set.viewLeft);
-    const Pick found =
-        stageX ? pickAt(set.current(), *stageX, cell.y(), selection().enemyHeight) : Pick{};
+    const Pick found = stageX ? pickAt(set.current(), *stageX, cell.y(), selection()) : Pick{};
     selector_->setOperation(found.operation);
     if (found.operation == OPERATION_OBJECT) selector_->selectObjectKind(found.kind);
     if (found.operation == OPERATION_ENEMY) selector_->selectEnemyKind(found.kind);

@@ -49,6 +49,11 @@ class TMainForm : public QMainWindow {
     void btnSeekToStartClick();
     void btnSeekToCenterClick();
     void btnSeekToEndClick();
+    // The arrow keys: a cell, or with Shift a canvas width, each way.
+    void scrollCellLeft();
+    void scrollCellRight();
+    void scrollScreenLeft();
+    void scrollScreenRight();
 
     // The canvas, in canvas pixels.
     void imgCanvasMouseDown(QPoint pixel, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -71,6 +76,7 @@ class TMainForm : public QMainWindow {
     const QImage& canvasPicture() const;
     EditHistory& history() { return *history_; }
     QComboBox* slotList() const { return cmbStage; }
+    QString statusText() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -93,9 +99,14 @@ class TMainForm : public QMainWindow {
     void pick(QPoint cell);
     void endEdit();
     bool writeTo(const QString& path);
+    // False when records the file cannot keep would be left out and the user
+    // did not want that.
+    bool leaveOutRecordsAsked();
     void updateEditActions();
     void showSlotRestored(int slot);
     void placeSelector();
+    void scrollBy(int pixels);
+    void updateStatus();
     // "VeltaEdit for Tarvelon - name", with " *" while modified.
     void updateCaption();
 
@@ -123,4 +134,11 @@ class TMainForm : public QMainWindow {
     QAction* undoAction_;
     QAction* redoAction_;
     QAction* selectorAction_;
+    QAction* framesAction_;
+    QLabel* statusText_;
+    // The explanations shown, kept until the pointer meets another kind.
+    int statusObjectKind_ = -1;
+    int statusEnemyKind_ = -1;
+    QString statusObject_;
+    QString statusEnemy_;
 };

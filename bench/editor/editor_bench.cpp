@@ -79,9 +79,8 @@ void SaveFullFile(benchmark::State& state) {
 
 void RedrawFullSlot(benchmark::State& state) {
     setEditorFolder(VELTA_DIST_DIR "/editor");
-    CanvasPictures pictures;
-    pictures.mapObjects = QImage(gamePath("mapobj.bmp")).convertToFormat(QImage::Format_RGB32);
-    pictures.enemies = QImage(gamePath("enemy.bmp")).convertToFormat(QImage::Format_RGB32);
+    const CanvasPictures pictures = canvasPictures(
+        QImage(gamePath("mapobj.bmp")), QImage(gamePath("enemy.bmp")), QImage(gamePath("pal.bmp")));
     QStringList problems;
     const EnemyDefinitions definitions = readEnemyDefinitions(gamePath("dat"), problems);
     const auto set = fullSet();

@@ -45,7 +45,8 @@ void startEditorApplication() {
 const CanvasPictures& editorPictures() {
     static const CanvasPictures pictures = [] {
         const QString game = QString::fromStdString(builtGameFolder().string());
-        return CanvasPictures{QImage(game + "/mapobj.bmp"), QImage(game + "/enemy.bmp")};
+        return canvasPictures(QImage(game + "/mapobj.bmp"), QImage(game + "/enemy.bmp"),
+                              QImage(game + "/pal.bmp"));
     }();
     return pictures;
 }

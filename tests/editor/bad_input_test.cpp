@@ -117,6 +117,8 @@ TEST_F(BadInput, SavingOpeningAndSavingAgainWritesTheSameFile) {
                             BLOCK + "16\r\n16\r\n1\r\n-1\r\n-1\r\nend;";
     writeBytes(folder.stageFile("bad.vtg"), file);
     QByteArray saved[2];
+    // The warning on opening, then Yes to leaving out what cannot be kept.
+    dialogs.answers = {Answer::Ok, Answer::Yes};
     for (QByteArray& bytes : saved) {
         dialogs.chosenFiles = {folder.stageFile("bad.vtg"), folder.stageFile("again.vtg")};
         main->Open1Click();
@@ -126,10 +128,11 @@ TEST_F(BadInput, SavingOpeningAndSavingAgainWritesTheSameFile) {
     }
     EXPECT_EQ(saved[0], saved[1]);
     EXPECT_EQ(saved[0], HEADER + BLOCK + "16\r\n16\r\n1\r\n-1\r\n-1\r\nend;");
-    // The first file was said to lose its block on saving; the saved file
-    // opens without a word.
-    ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_EQ(dialogs.boxes[0].icon, Dialogs::Icon::Warning);
+    // The first file was said to lose its block, on opening and on saving;
+    // the saved file opens and saves without a word.
+    ASSERT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_EQ(dialogs.boxes[0].caption, "警告");
+    EXPECT_EQ(dialogs.boxes[1].buttons, Dialogs::Buttons::YesNo);
 }
 
 TEST_F(BadInput, ALongNumberLineIsQuotedShortInTheErrorBox) {

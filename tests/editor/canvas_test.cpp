@@ -76,15 +76,24 @@ TEST_F(Canvas, EnemiesStandOnTheCellPlusTheirHeight) {
     ASSERT_NE(found, NO_RECORD);
     EXPECT_EQ(current().enemies[size_t(found)].kind, tall);
 
-    // The eraser looks for an enemy where the selected one would stand.
+    // Picking and erasing find it at the cell it was placed from, whatever
+    // enemy is selected.
     selector->selectEnemyKind(0); // 16 high
-    selector->setOperation(OPERATION_ERASER);
-    click({64, 128});
-    EXPECT_NE(current().findEnemy(64, 160), NO_RECORD);
-    selector->selectEnemyKind(tall);
+    click({64, 128}, Qt::RightButton);
+    EXPECT_EQ(selector->operation(), OPERATION_ENEMY);
+    EXPECT_EQ(selector->selectedEnemyKind(), tall);
+    selector->selectEnemyKind(0);
     selector->setOperation(OPERATION_ERASER);
     click({64, 128});
     EXPECT_EQ(current().findEnemy(64, 160), NO_RECORD);
+
+    // An enemy where the selected one would stand is still found: one of a
+    // kind without a definition, 0 high, 32 below the cell.
+    current().placeEnemy(80, 160, 40);
+    selector->selectEnemyKind(tall);
+    selector->setOperation(OPERATION_ERASER);
+    click({80, 128});
+    EXPECT_EQ(current().findEnemy(80, 160), NO_RECORD);
 }
 
 TEST_F(Canvas, TheEraserTakesTheObjectAndTheEnemyOfTheCell) {
@@ -184,9 +193,10 @@ TEST_F(Canvas, SeekButtonsGoByTheRightmostObject) {
 
 TEST_F(Canvas, RedrawShowsObjectsEnemiesAndTheMergedCursor) {
     stageSet().viewLeft = 16;
+    current().background = 1; // night: a black sky
     current().placeObject(16 + 32, 64, 1);
     current().placeEnemy(16 + 96, 96 + 16, 0);
-    current().placeEnemy(16 + 128, 96 + 16, 40); // no definition: drawn as nothing
+    current().placeEnemy(16 + 128, 96 + 16, 40); // no definition: no picture
     main->imgCanvasMouseMove({200, 200}, Qt::NoButton, Qt::NoModifier);
     const QImage canvas = main->canvasPicture();
     ASSERT_EQ(canvas.size(), QSize(288, 256));

@@ -96,6 +96,37 @@ TEST_F(LostWork, ClosingAfterAStageMoveAsksToSave) {
     EXPECT_FALSE(main->modified());
 }
 
+// Objects moved past the stage's top are left out of the file: saving says
+// so first, and No keeps the file as it was.
+TEST_F(LostWork, SavingAsksBeforeLeavingOutRecordsTheFileCannotHold) {
+    chooseObjectKind(4);
+    click({0, 0});
+    click({0, 32});
+    const QString path = folder.stageFile("moved.vtg");
+    dialogs.chosenFiles = {path};
+    main->Save1Click();
+    const QByteArray saved = fileBytes(path);
+    drag({{50, 50}, {50, 34}}, Qt::ShiftModifier); // the first object to y -16
+    dialogs.boxes.clear();
+
+    dialogs.answers = {Dialogs::Answer::No};
+    main->Save1Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_TRUE(dialogs.boxes[0].text.contains("1個")) << dialogs.boxes[0].text.toStdString();
+    EXPECT_EQ(dialogs.boxes[0].buttons, Dialogs::Buttons::YesNo);
+    EXPECT_EQ(fileBytes(path), saved);
+    EXPECT_TRUE(main->modified());
+    dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
+    EXPECT_FALSE(main->closeQuestion()) << "Yes to saving, then No: the editor stays open";
+    EXPECT_EQ(fileBytes(path), saved);
+
+    dialogs.boxes.clear();
+    dialogs.answers = {Dialogs::Answer::Yes};
+    main->SaveAs1Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.saveDialogFolders.size(), 2) << "Save As goes on to its dialog";
+}
+
 TEST_F(LostWork, TheSelectorStaysOnTheScreenBesideAWideMainWindow) {
     main->setZoom(3);
     main->show();

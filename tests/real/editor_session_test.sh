@@ -24,9 +24,10 @@ start_x_server
 export QT_QPA_PLATFORM=xcb
 
 # The main window below its menu bar: the 288 by 256 canvas at (8, 8), then
-# a row of controls; 300 pixels in all at the first zoom.
-readonly FORM_HEIGHT=300
-readonly CANVAS_LEFT=8 CANVAS_TOP=8
+# a row of controls and the status line. A new stage is a day stage: the
+# canvas shows the game's sky.
+readonly CANVAS_LEFT=8 CANVAS_TOP=8 SKY='srgb(120,184,240)'
+
 readonly CELL=16
 # The object kind chosen in the selector's palette (column 1, row 0) and the
 # canvas cell it is placed in.
@@ -50,9 +51,16 @@ note "choosing object kind $KIND"
 xdotool mousemove --window "$selector" $((8 + KIND * CELL + CELL / 2)) $((48 + CELL / 2)) click 1
 sleep 0.5
 
-eval "$(xdotool getwindowgeometry --shell "$main")"
-menuBar=$((HEIGHT - FORM_HEIGHT))
-((menuBar >= 10 && menuBar <= 80)) || fail "unexpected main window height $HEIGHT"
+# The menu bar's height: where the sky begins, less the canvas's top.
+menuBar=
+for ((y = 0; y < 120; ++y)); do
+  if [ "$(pixel editor $((CANVAS_LEFT + 100)) "$y")" = "$SKY" ]; then
+    menuBar=$((y - CANVAS_TOP))
+    break
+  fi
+done
+[ -n "$menuBar" ] || fail "no sky on the canvas of the new stage"
+((menuBar >= 10 && menuBar <= 80)) || fail "unexpected menu bar height $menuBar"
 note "placing it at cell ($CELL_X, $CELL_Y)"
 xdotool mousemove --window "$main" $((CANVAS_LEFT + CELL_X * CELL + CELL / 2)) \
   $((menuBar + CANVAS_TOP + CELL_Y * CELL + CELL / 2)) click 1

@@ -9,7 +9,7 @@ namespace fs = std::filesystem;
 
 EditorFolder::EditorFolder() : game_(makeTempFolder("editor")) {
     const fs::path dist = VELTA_DIST_DIR;
-    for (const char* name : {"mapobj.bmp", "enemy.bmp", "velta.html"})
+    for (const char* name : {"mapobj.bmp", "enemy.bmp", "pal.bmp", "velta.html"})
         fs::copy_file(dist / name, game_ / name);
     fs::copy(dist / "dat", game_ / "dat", fs::copy_options::recursive);
     fs::copy(dist / "bgm", game_ / "bgm", fs::copy_options::recursive);
