@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     TAboutBox aboutBox(editorIconPicture(mainForm.pictures().mapObjects), &mainForm);
     TObjectSelector objectSelector(mainForm.pictures().mapObjects, mainForm.pictures().enemies,
                                    &mainForm);
-    TStageProp stageProp([&mainForm](int slot) { mainForm.goToSlot(slot); }, &mainForm);
+    TStageProp stageProp(
+        mainForm.document(), [&mainForm](int slot) { mainForm.goToSlot(slot); }, &mainForm);
     mainForm.attachForms(&aboutBox, &objectSelector, &stageProp);
     QObject::connect(&instance, &SingleInstance::comeForwardRequested, &mainForm,
                      &TMainForm::comeForward);

@@ -2,13 +2,13 @@
 
 #include "canvas_editing.h"
 #include "dialogs.h"
-#include "edit_history.h"
 #include "editor_icon.h"
 #include "editor_paths.h"
 #include "enemy_definitions.h"
 #include "explanations.h"
 #include "help_window.h"
 #include "stage_canvas.h"
+#include "stage_document.h"
 #include "stage_file_io.h"
 #include "stage_set.h"
 #include "test_play.h"
@@ -30,7 +30,6 @@
 
 namespace {
 
-constexpr const char* UNTITLED = "Untitled";
 constexpr const char* STAGE_FILTER = "Velta Stage Files(*.vtg);;All Files(*.*)";
 constexpr int HELP_CONTEXT = 23;
 constexpr int CANVAS_LEFT = 8;
@@ -59,7 +58,7 @@ TMainForm::TMainForm()
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint),
-      history_(std::make_unique<EditHistory>(stageSet())) {
+      document_(std::make_unique<StageDocument>()) {
     FormCreate();
 }
 
@@ -91,18 +90,16 @@ void TMainForm::FormCreate() {
     connect(btnSeekToStart, &QPushButton::clicked, this, &TMainForm::btnSeekToStartClick);
     connect(btnSeekToCenter, &QPushButton::clicked, this, &TMainForm::btnSeekToCenterClick);
     connect(btnSeekToEnd, &QPushButton::clicked, this, &TMainForm::btnSeekToEndClick);
-    connect(history_.get(), &EditHistory::slotRestored, this, &TMainForm::showSlotRestored);
-    connect(history_.get(), &EditHistory::stateChanged, this, &TMainForm::updateEditActions);
-    connect(history_.get(), &EditHistory::stateChanged, this, &TMainForm::updateCaption);
+    connect(document_.get(), &StageDocument::slotRestored, this, &TMainForm::showSlotRestored);
+    connect(document_.get(), &StageDocument::changed, this, &TMainForm::updateEditActions);
+    connect(document_.get(), &StageDocument::changed, this, &TMainForm::updateCaption);
 
     rebuildSlotList();
     cmbStage->setCurrentIndex(0);
     layOut();
 
     openFolder_ = gamePath("stage");
-    fileName_ = UNTITLED;
-    stageSet().reset();
-    history_->markSaved();
+    updateCaption();
     loadPictures();
     readDefinitions();
 }
@@ -260,7 +257,7 @@ void TMainForm::placeSelector() {
 }
 
 void TMainForm::updateCaption() {
-    const QString name = fileName_ == UNTITLED ? UNTITLED : QFileInfo(fileName_).fileName();
+    const QString name = document_->untitled() ? fileName() : QFileInfo(fileName()).fileName();
     setWindowTitle(QString("VeltaEdit for Tarvelon - %1%2").arg(name, modified() ? " *" : ""));
 }
 
@@ -280,7 +277,11 @@ void TMainForm::comeForward() {
 }
 
 bool TMainForm::modified() const {
-    return history_->modified();
+    return document_->modified();
+}
+
+QString TMainForm::fileName() const {
+    return document_->fileName();
 }
 
 const QImage& TMainForm::canvasPicture() const {
@@ -291,7 +292,7 @@ const QImage& TMainForm::canvasPicture() const {
 
 bool TMainForm::closeQuestion() {
     if (!modified()) return true;
-    const QString text = "\"" + fileName_ + "\"\n\rに変更を保存しますか?";
+    const QString text = "\"" + fileName() + "\"\n\rに変更を保存しますか?";
     switch (dialogs().messageBox(this, text, "確認", Dialogs::Buttons::YesNoCancel,
                                  Dialogs::Icon::Question)) {
     case Dialogs::Answer::No:
@@ -305,16 +306,13 @@ bool TMainForm::closeQuestion() {
 
 bool TMainForm::save() {
     if (!leaveOutRecordsAsked()) return false;
-    if (fileName_ == UNTITLED) {
-        const QString chosen = dialogs().saveFileName(this, gamePath("stage"), STAGE_FILTER);
-        if (chosen.isEmpty()) return false;
-        fileName_ = chosen;
-    }
-    return writeTo(fileName_);
+    if (!document_->untitled()) return writeTo(fileName());
+    const QString chosen = dialogs().saveFileName(this, gamePath("stage"), STAGE_FILTER);
+    return !chosen.isEmpty() && writeTo(chosen);
 }
 
 bool TMainForm::leaveOutRecordsAsked() {
-    const int leftOut = recordsLeftOut(stageSet());
+    const int leftOut = recordsLeftOut(document_->set());
     if (leftOut == 0) return true;
     // A whole-stage move can take records past the stage's top or left edge,
     // where the file cannot keep them.
@@ -328,22 +326,18 @@ bool TMainForm::leaveOutRecordsAsked() {
 
 bool TMainForm::writeTo(const QString& path) {
     QString error;
-    if (!writeStageFile(path, stageSet(), error)) {
+    if (!document_->saveAs(path, error)) {
         showError(this, path + "\n" + error);
         return false;
     }
-    history_->markSaved();
     return true;
 }
 
 void TMainForm::New1Click() {
     endEdit();
     if (!closeQuestion()) return;
-    fileName_ = UNTITLED;
     openFolder_ = gamePath("stage");
-    stageSet().reset();
-    history_->clear();
-    history_->markSaved();
+    document_->startNew();
     selectSlot(0);
     redraw();
     rebuildSlotList();
@@ -360,17 +354,12 @@ void TMainForm::Open1Click() {
     // A file that cannot be read leaves the open set, its name and its flag
     // as they were, so that nothing is lost and Save cannot overwrite the
     // file with part of it.
-    if (!readStageFile(chosen, stageSet(), error, &warnings)) {
+    if (!document_->open(chosen, error, &warnings)) {
         showError(this, chosen + "\n" + error);
         return;
     }
-    fileName_ = chosen;
     openFolder_ = QFileInfo(chosen).absolutePath();
-    stageSet().currentSlot = 0;
-    stageSet().viewLeft = 0;
     selectSlot(0);
-    history_->clear();
-    history_->markSaved();
     redraw();
     rebuildSlotList();
     // What saving would not give back as the file has it is said before any
@@ -389,11 +378,9 @@ void TMainForm::SaveAs1Click() {
     endEdit();
     if (!leaveOutRecordsAsked()) return;
     // The dialog starts at the file being edited.
-    const QString start = fileName_ == UNTITLED ? gamePath("stage") : fileName_;
+    const QString start = document_->untitled() ? gamePath("stage") : fileName();
     const QString chosen = dialogs().saveFileName(this, start, STAGE_FILTER);
-    if (chosen.isEmpty()) return;
-    fileName_ = chosen;
-    writeTo(fileName_);
+    if (!chosen.isEmpty()) writeTo(chosen);
 }
 
 void TMainForm::Exit1Click() {
@@ -405,30 +392,26 @@ void TMainForm::Exit1Click() {
 void TMainForm::StageEnvClick() {
     endEdit();
     if (properties_) properties_->exec();
-    history_->setChangedOutside();
     redraw();
 }
 
 void TMainForm::Clear1Click() {
     endEdit();
-    if (stageSet().current().empty()) return;
+    if (document_->set().current().empty()) return;
     if (dialogs().messageBox(this,
                              "このｺﾏﾝﾄﾞを実行するとこのｽﾃｰｼﾞのﾃﾞｰﾀは全て消去されます。"
                              "よろしいですか？",
                              "確認", Dialogs::Buttons::YesNo,
                              Dialogs::Icon::Warning) != Dialogs::Answer::Yes)
         return;
-    history_->begin(stageSet().currentSlot);
-    stageSet().current().clear();
-    history_->end(EditKind::ClearStage);
-    history_->markModified();
+    document_->clearStage();
     redraw();
     rebuildSlotList();
 }
 
 void TMainForm::estPlay1Click() {
     endEdit();
-    runTestPlay(stageSet(), this);
+    runTestPlay(document_->set(), this);
     redraw();
 }
 
@@ -442,23 +425,22 @@ void TMainForm::About1Click() {
 }
 
 void TMainForm::undoClick() {
-    history_->undo();
+    document_->undo();
 }
 
 void TMainForm::redoClick() {
-    history_->redo();
+    document_->redo();
 }
 
 void TMainForm::updateEditActions() {
-    undoAction_->setEnabled(history_->canUndo());
-    redoAction_->setEnabled(history_->canRedo());
+    undoAction_->setEnabled(document_->canUndo());
+    redoAction_->setEnabled(document_->canRedo());
 }
 
 void TMainForm::showSlotRestored(int slot) {
     // Undo shows the stage it changes.
-    if (slot != stageSet().currentSlot) {
-        stageSet().currentSlot = uint8_t(slot);
-        stageSet().viewLeft = 0;
+    if (slot != document_->set().currentSlot) {
+        document_->setCurrentSlot(slot);
         selectSlot(slot);
     }
     redraw();
@@ -478,7 +460,7 @@ void TMainForm::rebuildSlotList() {
     QSignalBlocker quiet(cmbStage);
     cmbStage->clear();
     for (int slot = 0; slot < STAGE_SLOTS; ++slot)
-        cmbStage->addItem(slotLabel(stageSet(), slot));
+        cmbStage->addItem(slotLabel(document_->set(), slot));
     cmbStage->setCurrentIndex(selected);
 }
 
@@ -489,8 +471,7 @@ void TMainForm::selectSlot(int slot) {
 
 void TMainForm::cmbStageChange() {
     endEdit();
-    stageSet().currentSlot = uint8_t(std::clamp(cmbStage->currentIndex(), 0, STAGE_SLOTS - 1));
-    stageSet().viewLeft = 0;
+    document_->setCurrentSlot(cmbStage->currentIndex());
     redraw();
 }
 
@@ -502,26 +483,26 @@ void TMainForm::goToSlot(int slot) {
 }
 
 void TMainForm::btnSeekToStartClick() {
-    stageSet().viewLeft = 0;
+    document_->setViewLeft(0);
     redraw();
 }
 
 void TMainForm::btnSeekToCenterClick() {
-    if (const auto left = seekToCenterViewLeft(stageSet().current())) {
-        stageSet().viewLeft = *left;
+    if (const auto left = seekToCenterViewLeft(document_->set().current())) {
+        document_->setViewLeft(*left);
         redraw();
     }
 }
 
 void TMainForm::btnSeekToEndClick() {
-    if (const auto left = seekToEndViewLeft(stageSet().current())) {
-        stageSet().viewLeft = *left;
+    if (const auto left = seekToEndViewLeft(document_->set().current())) {
+        document_->setViewLeft(*left);
         redraw();
     }
 }
 
 void TMainForm::scrollBy(int pixels) {
-    stageSet().viewLeft = pannedViewLeft(stageSet().viewLeft, pixels);
+    document_->setViewLeft(pannedViewLeft(document_->set().viewLeft, pixels));
     redraw();
 }
 
@@ -564,7 +545,7 @@ void TMainForm::redraw() {
         cursorSize =
             QSize(std::clamp(d.width, 0, CANVAS_WIDTH), std::clamp(d.height, 0, CANVAS_HEIGHT));
     }
-    const StageSet& set = stageSet();
+    const StageSet& set = document_->set();
     CanvasOptions options;
     options.outlineUnseen = framesAction_->isChecked();
     imgCanvas->setPicture(drawCanvas(set.current(), set.viewLeft, enemyDefinitions(), pictures_,
@@ -577,7 +558,7 @@ QString TMainForm::statusText() const {
 }
 
 void TMainForm::updateStatus() {
-    const StageSet& set = stageSet();
+    const StageSet& set = document_->set();
     QString text = QString("表示 x=%1   ｶｰｿﾙ (%2, %3)")
                        .arg(set.viewLeft)
                        .arg(int64_t(set.viewLeft) + cursor_.x())
@@ -613,13 +594,10 @@ bool TMainForm::moveCursorTo(QPoint pixel) {
 }
 
 bool TMainForm::applyAt(QPoint cell) {
-    StageSet& set = stageSet();
-    const std::optional<int32_t> stageX = stageXAt(cell.x(), set.viewLeft);
+    const std::optional<int32_t> stageX = stageXAt(cell.x(), document_->set().viewLeft);
     if (!stageX) return false;
-    paintedInEdit_ = true;
-    switch (applyOperation(set.current(), *stageX, cell.y(), selection())) {
+    switch (document_->apply(*stageX, cell.y(), selection())) {
     case ApplyResult::Applied:
-        history_->markModified();
         return true;
     case ApplyResult::KindNotPlaced:
         // The box takes the button's release: the press ends here, or the
@@ -637,7 +615,7 @@ bool TMainForm::applyAt(QPoint cell) {
 
 void TMainForm::pick(QPoint cell) {
     if (!selector_) return;
-    const StageSet& set = stageSet();
+    const StageSet& set = document_->set();
     const std::optional<int32_t> stageX = stageXAt(cell.x(), set.viewLeft);
     const Pick found = stageX ? pickAt(set.current(), *stageX, cell.y(), selection()) : Pick{};
     selector_->setOperation(found.operation);
@@ -646,11 +624,7 @@ void TMainForm::pick(QPoint cell) {
 }
 
 void TMainForm::endEdit() {
-    if (!history_->editing()) return;
-    // A press that only moved the whole stage leaves the modified flag alone.
-    history_->end(paintedInEdit_ ? EditKind::Canvas : EditKind::StageMove);
-    paintedInEdit_ = false;
-    updateCaption();
+    document_->endEdit();
 }
 
 void TMainForm::imgCanvasMouseDown(QPoint pixel, Qt::MouseButton button,
@@ -661,7 +635,7 @@ void TMainForm::imgCanvasMouseDown(QPoint pixel, Qt::MouseButton button,
     const bool shift = modifiers & Qt::ShiftModifier;
     if (button == Qt::LeftButton && !alt) {
         // One press to release is one step of the history.
-        history_->begin(stageSet().currentSlot);
+        document_->beginEdit();
         if (!shift) due = applyAt(cursor_) || due;
     } else if (button == Qt::RightButton) {
         pick(cursor_);
@@ -677,15 +651,15 @@ void TMainForm::imgCanvasMouseMove(QPoint pixel, Qt::MouseButtons buttons,
     const bool left = buttons & Qt::LeftButton;
     const bool alt = modifiers & Qt::AltModifier;
     const bool shift = modifiers & Qt::ShiftModifier;
-    StageSet& set = stageSet();
     if (left && !alt && !shift) {
         // Painting goes cell by cell, and only where the canvas shows the
         // stage: a cell beyond its edges would hold a record the file drops.
-        if (due && insideCanvas(pixel) && history_->editing()) applyAt(cursor_);
+        if (due && insideCanvas(pixel) && document_->editing()) applyAt(cursor_);
     } else if ((left && alt && !shift) || (buttons & Qt::MiddleButton)) {
-        set.viewLeft = pannedViewLeft(set.viewLeft, old.x() - cursor_.x());
+        document_->setViewLeft(pannedViewLeft(document_->set().viewLeft, old.x() - cursor_.x()));
     } else if (left && shift && !alt) {
-        if (history_->editing()) set.current().moveBy(cursor_.x() - old.x(), cursor_.y() - old.y());
+        if (document_->editing())
+            document_->moveStage(cursor_.x() - old.x(), cursor_.y() - old.y());
     }
     if (due) redraw();
 }

@@ -8,7 +8,9 @@
 #include <QMainWindow>
 #include <QPoint>
 
-class EditHistory;
+#include <memory>
+
+class StageDocument;
 class HelpWindow;
 class QAction;
 class QComboBox;
@@ -70,11 +72,11 @@ class TMainForm : public QMainWindow {
     bool closeQuestion();
     bool save();
 
-    QString fileName() const { return fileName_; }
+    QString fileName() const;
     bool modified() const;
     QPoint cursorCell() const { return cursor_; }
     const QImage& canvasPicture() const;
-    EditHistory& history() { return *history_; }
+    StageDocument& document() { return *document_; }
     QComboBox* slotList() const { return cmbStage; }
     QString statusText() const;
 
@@ -111,14 +113,10 @@ class TMainForm : public QMainWindow {
     void updateCaption();
 
     CanvasPictures pictures_;
-    std::unique_ptr<EditHistory> history_;
-    QString fileName_;
+    std::unique_ptr<StageDocument> document_;
     QString openFolder_;
     QPoint cursor_{0, 0};
     bool shownOnce_ = false;
-    // The held button has placed or erased something, not only moved the
-    // whole stage.
-    bool paintedInEdit_ = false;
 
     TAboutBox* about_ = nullptr;
     TObjectSelector* selector_ = nullptr;

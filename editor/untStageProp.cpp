@@ -3,7 +3,7 @@
 #include "dialogs.h"
 #include "editor_paths.h"
 #include "midi_preview.h"
-#include "stage_set.h"
+#include "stage_document.h"
 #include "window_placement.h"
 
 #include <QComboBox>
@@ -47,9 +47,9 @@ QFrame* addBevelLine(QWidget* parent, const QRect& at) {
 
 } // namespace
 
-TStageProp::TStageProp(std::function<void(int)> goToSlot, QWidget* parent)
+TStageProp::TStageProp(StageDocument& document, std::function<void(int)> goToSlot, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      goToSlot_(std::move(goToSlot)) {
+      document_(document), goToSlot_(std::move(goToSlot)) {
     setWindowTitle("ﾌﾟﾛﾊﾟﾃｨ");
     setFixedSize(255, 263);
     FormCreate();
@@ -135,7 +135,7 @@ void TStageProp::showEvent(QShowEvent* event) {
 }
 
 void TStageProp::FormShow() {
-    const StageSet& set = stageSet();
+    const StageSet& set = document_.set();
     cmbStage->clear();
     for (int slot = 0; slot < STAGE_SLOTS; ++slot)
         cmbStage->addItem(slotLabel(set, slot));
@@ -171,7 +171,7 @@ void TStageProp::cmbStageChange() {
 void TStageProp::showSlot(int chosen) {
     shownSlot_ = chosen;
     if (chosen < 0) return;
-    const StageSlot& slot = stageSet().stageSlots[size_t(chosen)];
+    const StageSlot& slot = document_.set().stageSlots[size_t(chosen)];
     edtBgm->setText(slot.musicName);
     edtBgm->setCursorPosition(0);
     cmbBg->setCurrentIndex(std::min<int>(slot.background, cmbBg->count() - 1));
@@ -180,7 +180,7 @@ void TStageProp::showSlot(int chosen) {
 }
 
 void TStageProp::store() {
-    StageSet& set = stageSet();
+    StageDocument& document = document_;
     // Each field only when it differs from what it showed.
     const auto changed = [](auto& shown, const auto& now) {
         if (shown == now) return false;
@@ -188,17 +188,18 @@ void TStageProp::store() {
         return true;
     };
     if (const int shown = cmbStage->currentIndex(); shown >= 0) {
-        StageSlot& slot = set.stageSlots[size_t(shown)];
-        if (changed(shown_.music, edtBgm->text())) slot.musicName = shown_.music;
+        if (changed(shown_.music, edtBgm->text())) document.setMusic(shown, shown_.music);
         if (changed(shown_.background, cmbBg->currentIndex()))
-            slot.background = uint8_t(shown_.background);
+            document.setBackground(shown, uint8_t(shown_.background));
     }
-    if (changed(shown_.comment, edtComment->toPlainText())) set.comment = shown_.comment;
-    if (changed(shown_.author, edtAuthor->text())) set.author = shown_.author;
-    if (changed(shown_.clearMessage, edtClearMsg->text())) set.clearMessage = shown_.clearMessage;
-    if (changed(shown_.lives, cmbLeft->currentIndex())) set.startingLives = uint8_t(shown_.lives);
+    if (changed(shown_.comment, edtComment->toPlainText())) document.setComment(shown_.comment);
+    if (changed(shown_.author, edtAuthor->text())) document.setAuthor(shown_.author);
+    if (changed(shown_.clearMessage, edtClearMsg->text()))
+        document.setClearMessage(shown_.clearMessage);
+    if (changed(shown_.lives, cmbLeft->currentIndex()))
+        document.setStartingLives(uint8_t(shown_.lives));
     if (changed(shown_.difficulty, cmbDiff->currentIndex()))
-        set.difficulty = uint8_t(shown_.difficulty);
+        document.setDifficulty(uint8_t(shown_.difficulty));
 }
 
 void TStageProp::Button2Click() {
@@ -212,9 +213,9 @@ void TStageProp::Button1Click() {
 
 void TStageProp::Button3Click() {
     const int shown = std::max(0, cmbStage->currentIndex());
-    const QString chosen = dialogs().openFileName(this, gamePath("bgm"),
-                                                  stageSet().stageSlots[size_t(shown)].musicName,
-                                                  "MIDI Files(*.mid);;All Files(*.*)");
+    const QString chosen = dialogs().openFileName(
+        this, gamePath("bgm"), document_.set().stageSlots[size_t(shown)].musicName,
+        "MIDI Files(*.mid);;All Files(*.*)");
     if (!chosen.isEmpty()) edtBgm->setText(QFileInfo(chosen).fileName());
 }
 
@@ -250,12 +251,12 @@ void TStageProp::Button5Click() {
 // A pick in these lists is stored at once, even of the value shown.
 void TStageProp::cmbLeftChange() {
     shown_.lives = cmbLeft->currentIndex();
-    stageSet().startingLives = uint8_t(shown_.lives);
+    document_.setStartingLives(uint8_t(shown_.lives));
 }
 
 void TStageProp::cmbDiffChange() {
     shown_.difficulty = cmbDiff->currentIndex();
-    stageSet().difficulty = uint8_t(shown_.difficulty);
+    document_.setDifficulty(uint8_t(shown_.difficulty));
 }
 
 void TStageProp::FormClose() {

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class StageDocument;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -21,7 +22,7 @@ class TStageProp : public QDialog {
     Q_OBJECT
   public:
     // goToSlot: what Go asks of the main window.
-    TStageProp(std::function<void(int slot)> goToSlot, QWidget* parent);
+    TStageProp(StageDocument& document, std::function<void(int slot)> goToSlot, QWidget* parent);
 
     void FormShow();
     void cmbStageChange();
@@ -48,6 +49,7 @@ class TStageProp : public QDialog {
     void limitComment();
     void showSlot(int slot);
 
+    StageDocument& document_;
     std::function<void(int)> goToSlot_;
     int shownSlot_ = -1;
     bool playing_ = false;

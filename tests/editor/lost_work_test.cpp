@@ -50,7 +50,7 @@ TEST_F(LostWork, UndoWorksAfterThePressTheKindZeroWarningTook) {
     chooseObjectKind(0);
     main->imgCanvasMouseDown({40, 40}, Qt::LeftButton, Qt::NoModifier);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
-    EXPECT_TRUE(main->history().canUndo());
+    EXPECT_TRUE(main->document().canUndo());
     EXPECT_TRUE(undo->isEnabled());
     main->undoClick();
     EXPECT_EQ(objectsInUse(0), 0);

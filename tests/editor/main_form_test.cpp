@@ -107,7 +107,7 @@ TEST_F(MainForm, NewAsksFirstAndStartsOverOnSlotOne) {
     EXPECT_TRUE(stageSet().stageSlots[9].empty());
     EXPECT_EQ(main->fileName(), "Untitled");
     EXPECT_FALSE(main->modified());
-    EXPECT_FALSE(main->history().canUndo());
+    EXPECT_FALSE(main->document().canUndo());
 }
 
 TEST_F(MainForm, OpenAsksAboutUnsavedWorkAndShowsTheFirstSlot) {
@@ -250,7 +250,7 @@ TEST_F(MainForm, OneDragIsOneStepToUndoAndRedo) {
     EXPECT_TRUE(main->modified());
     main->redoClick();
     EXPECT_EQ(objectsInUse(0), 6);
-    EXPECT_FALSE(main->history().canRedo());
+    EXPECT_FALSE(main->document().canRedo());
 }
 
 TEST_F(MainForm, UndoKnowsTheSavedStateAndWhichStepsMarkTheSet) {

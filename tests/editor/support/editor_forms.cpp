@@ -17,13 +17,12 @@ void EditorForms::remakeForms() {
 }
 
 void EditorForms::makeForms() {
-    stageSet().reset();
     main = std::make_unique<TMainForm>();
     about = std::make_unique<TAboutBox>(editorIconPicture(main->pictures().mapObjects), main.get());
     selector = std::make_unique<TObjectSelector>(main->pictures().mapObjects,
                                                  main->pictures().enemies, main.get());
-    properties =
-        std::make_unique<TStageProp>([this](int slot) { main->goToSlot(slot); }, main.get());
+    properties = std::make_unique<TStageProp>(
+        main->document(), [this](int slot) { main->goToSlot(slot); }, main.get());
     main->attachForms(about.get(), selector.get(), properties.get());
 }
 

@@ -2,9 +2,9 @@
 // folder, with the dialogs answered by the test and a fresh stage set.
 #pragma once
 
-#include "edit_history.h"
 #include "editor_folder.h"
 #include "scripted_dialogs.h"
+#include "stage_document.h"
 #include "untAboutBox.h"
 #include "untMainForm.h"
 #include "untObjectSelector.h"
@@ -35,7 +35,9 @@ class EditorForms : public testing::Test {
     int objectsInUse(int slot) const;
     int enemiesInUse(int slot) const;
     // The set as it stands taken as the file on disk, as after opening it.
-    void takeAsOpened() { main->history().markSaved(); }
+    void takeAsOpened() { main->document().markSaved(); }
+    // The open document's set, changed directly as a test builds its stage.
+    StageSet& stageSet() const { return main->document().rawSet(); }
 
   private:
     void makeForms();

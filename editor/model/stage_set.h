@@ -92,6 +92,3 @@ struct StageSet {
 
 // "1 - 1" to "9 - 4", with "*" after a slot that holds something.
 QString slotLabel(const StageSet& set, int slot);
-
-// The stage set of this run.
-StageSet& stageSet();

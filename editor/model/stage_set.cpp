@@ -128,9 +128,3 @@ QString slotLabel(const StageSet& set, int slot) {
     if (!set.stageSlots[size_t(slot)].empty()) label += "*";
     return label;
 }
-
-StageSet& stageSet() {
-    // Half a megabyte of tables: kept off the stack.
-    static const std::unique_ptr<StageSet> set = std::make_unique<StageSet>();
-    return *set;
-}
