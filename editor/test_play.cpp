@@ -4,9 +4,14 @@
 #include "editor_paths.h"
 #include "stage_file_io.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QEventLoop>
 #include <QFile>
+#include <QPointer>
 #include <QProcess>
+#include <QWidget>
+
+#include <vector>
 
 namespace {
 
@@ -77,8 +82,18 @@ TestPlayResult runTestPlay(const StageSet& set, QWidget* parent) {
                              Dialogs::Buttons::Ok, Dialogs::Icon::Error);
         return TestPlayResult::GameNotStarted;
     }
-    // The editor stays still while the game runs, as one program after the
-    // other.
-    game.waitForFinished(-1);
+    // The editor waits for the game, as one program after the other, but
+    // keeps drawing itself: its windows take no input until the game ends.
+    QEventLoop waiting;
+    QObject::connect(&game, &QProcess::finished, &waiting, &QEventLoop::quit);
+    std::vector<QPointer<QWidget>> disabled;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isEnabled()) continue;
+        window->setEnabled(false);
+        disabled.emplace_back(window);
+    }
+    if (game.state() != QProcess::NotRunning) waiting.exec();
+    for (const QPointer<QWidget>& window : disabled)
+        if (window) window->setEnabled(true);
     return TestPlayResult::Played;
 }

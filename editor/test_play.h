@@ -23,8 +23,9 @@ QString gameProgramPath();
 
 enum class TestPlayResult { Played, NothingToPlay, WriteFailed, GameNotStarted };
 
-// Writes the scratch file, runs the game and waits for it without serving
-// the editor's events, then deletes the scratch file, also when the game
-// could not be started or failed. Every failure has been shown in a message
+// Writes the scratch file, runs the game and waits for it with the editor's
+// windows disabled (they still draw themselves, but take no input), then
+// deletes the scratch file, also when the game could not be started or
+// failed. Every failure has been shown in a message
 // box when this returns.
 TestPlayResult runTestPlay(const StageSet& set, QWidget* parent);

@@ -25,8 +25,10 @@
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -136,6 +138,7 @@ void TMainForm::buildMenu() {
         action->setCheckable(true);
         action->setChecked(zoom == 1);
         zooms->addAction(action);
+        zoomActions_[size_t(zoom - 1)] = action;
     }
 
     view->addSeparator();
@@ -191,9 +194,13 @@ void TMainForm::layOut() {
         left += SEEK_BUTTON_WIDTH + 10;
     }
     centralWidget()->setFixedSize(CANVAS_LEFT + CANVAS_WIDTH * zoom + 8, labelTop + 28);
-    setFixedSize(centralWidget()->width(), centralWidget()->height() +
-                                               menuBar()->sizeHint().height() +
-                                               statusBar()->sizeHint().height());
+    setFixedSize(windowSizeAt(zoom));
+}
+
+QSize TMainForm::windowSizeAt(int zoom) const {
+    const int labelTop = CANVAS_TOP + CANVAS_HEIGHT * zoom + 8;
+    return {CANVAS_LEFT + CANVAS_WIDTH * zoom + 8,
+            labelTop + 28 + menuBar()->sizeHint().height() + statusBar()->sizeHint().height()};
 }
 
 void TMainForm::loadPictures() {
@@ -230,9 +237,24 @@ void TMainForm::attachForms(TAboutBox* about, TObjectSelector* selector, TStageP
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    offerZoomsThatFit();
     if (shownOnce_) return;
     shownOnce_ = true;
+    if (windowHandle())
+        connect(windowHandle(), &QWindow::screenChanged, this, &TMainForm::offerZoomsThatFit);
     FormShow();
+}
+
+void TMainForm::offerZoomsThatFit() {
+    // A window taller or wider than the screen would hide the stage list and
+    // the canvas's lower part: such zooms are not offered (the first always is).
+    const QRect free = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    for (int zoom = 2; zoom <= 3; ++zoom) {
+        const QSize needed = windowSizeAt(zoom) + frame;
+        zoomActions_[size_t(zoom - 1)]->setEnabled(needed.width() <= free.width() &&
+                                                   needed.height() <= free.height());
+    }
 }
 
 void TMainForm::FormShow() {
@@ -263,6 +285,12 @@ void TMainForm::updateCaption() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     endEdit();
+    // While a test play runs the editor waits for the game: closing it then
+    // would pull the stage out from under the game.
+    if (testPlaying_) {
+        event->ignore();
+        return;
+    }
     if (closeQuestion())
         event->accept();
     else
@@ -411,7 +439,9 @@ void TMainForm::Clear1Click() {
 
 void TMainForm::estPlay1Click() {
     endEdit();
+    testPlaying_ = true;
     runTestPlay(document_->set(), this);
+    testPlaying_ = false;
     redraw();
 }
 

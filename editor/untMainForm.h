@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPoint>
 
+#include <array>
 #include <memory>
 
 class StageDocument;
@@ -108,6 +109,8 @@ class TMainForm : public QMainWindow {
     void showSlotRestored(int slot);
     void placeSelector();
     void scrollBy(int pixels);
+    QSize windowSizeAt(int zoom) const;
+    void offerZoomsThatFit();
     void updateStatus();
     // "VeltaEdit for Tarvelon - name", with " *" while modified.
     void updateCaption();
@@ -117,6 +120,7 @@ class TMainForm : public QMainWindow {
     QString openFolder_;
     QPoint cursor_{0, 0};
     bool shownOnce_ = false;
+    bool testPlaying_ = false;
 
     TAboutBox* about_ = nullptr;
     TObjectSelector* selector_ = nullptr;
@@ -133,6 +137,7 @@ class TMainForm : public QMainWindow {
     QAction* redoAction_;
     QAction* selectorAction_;
     QAction* framesAction_;
+    std::array<QAction*, 3> zoomActions_{};
     QLabel* statusText_;
     // The explanations shown, kept until the pointer meets another kind.
     int statusObjectKind_ = -1;

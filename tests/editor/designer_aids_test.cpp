@@ -5,7 +5,9 @@
 #include "support/editor_forms.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
+#include <QScreen>
 #include <QStatusBar>
 
 #include <set>
@@ -141,6 +143,28 @@ TEST_F(DesignerAids, KeysMoveTheView) {
         action->trigger();
         EXPECT_EQ(stageSet().viewLeft, c.to);
     }
+}
+
+// A zoom is offered only when the window still fits the screen at it.
+TEST_F(DesignerAids, TheViewMenuOffersTheZoomsThatFitTheScreen) {
+    main->show();
+    QApplication::processEvents();
+    const QRect free = main->screen()->availableGeometry();
+    // The canvas alone at the third zoom, with the menu, the controls and the
+    // status line, is more than this screen holds.
+    ASSERT_LT(free.height(), 256 * 3 + 80);
+    for (int zoom = 1; zoom <= 3; ++zoom) {
+        SCOPED_TRACE(zoom);
+        QAction* action = actionNamed(QString("%1倍(&%1)").arg(zoom));
+        ASSERT_NE(action, nullptr);
+        main->setZoom(zoom);
+        QApplication::processEvents();
+        const bool fits = main->frameGeometry().height() <= free.height() &&
+                          main->frameGeometry().width() <= free.width();
+        EXPECT_EQ(action->isEnabled(), fits);
+    }
+    EXPECT_TRUE(actionNamed("1倍(&1)")->isEnabled());
+    EXPECT_FALSE(actionNamed("3倍(&3)")->isEnabled());
 }
 
 TEST_F(DesignerAids, TheMenusHaveShortcutsAndSaveAsStartsAtTheFile) {

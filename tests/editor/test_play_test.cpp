@@ -3,6 +3,7 @@
 #include "test_play.h"
 
 #include <QFile>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -44,6 +45,31 @@ TEST_F(TestPlay, StartsTheGameOnTheStageBeingEditedAndRemovesTheScratchFile) {
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_FALSE(main->modified());
     EXPECT_EQ(main->fileName(), "Untitled");
+}
+
+// The editor keeps drawing itself while the game runs, but takes no input
+// and does not close.
+TEST_F(TestPlay, WhileTheGameRunsTheEditorDrawsButTakesNoInput) {
+    writeBytes(folder.gamePath("velta"), "#!/bin/sh\nsleep 1\n");
+    std::filesystem::permissions(folder.game() / "velta", std::filesystem::perms::owner_all);
+    main->show();
+    stageSet().current().placeObject(0, 224, 1);
+    bool looked = false, mainEnabled = true, selectorEnabled = true, closed = true;
+    QTimer::singleShot(300, [&] {
+        looked = true;
+        mainEnabled = main->isEnabled();
+        selectorEnabled = selector->isEnabled();
+        closed = main->close();
+    });
+    main->estPlay1Click();
+    EXPECT_TRUE(looked) << "events were served while the game ran";
+    EXPECT_FALSE(mainEnabled);
+    EXPECT_FALSE(selectorEnabled);
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(main->isEnabled());
+    EXPECT_TRUE(selector->isEnabled());
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(TestPlay, TheStageFieldCountsTheStagesTheGameWillFind) {
