@@ -24,7 +24,7 @@ out=$(realpath -m "$out")
 source "$root/tests/real/x_session.sh"
 require_x_tools
 if ! command -v openbox >/dev/null; then
-  [ "$(id -u)" -eq 0 ] || fail "openbox is not installed (scripts/install-deps.sh installs it)"
+  [ "$(id -u)" -eq 0 ] || fail "openbox is not installed: apt-get install openbox (as root this script does it)"
   note "installing openbox"
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq openbox >/dev/null

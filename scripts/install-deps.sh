@@ -11,7 +11,7 @@ packages=(
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation2 xfonts-efont-unicode
   qt6-base-dev
   libgtest-dev libbenchmark-dev
-  xvfb xdotool openbox
+  xvfb xdotool
   imagemagick x11-utils
   clang libclang-rt-14-dev
 )
