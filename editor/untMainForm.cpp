@@ -95,6 +95,8 @@ void TMainForm::FormCreate() {
     connect(document_.get(), &StageDocument::slotRestored, this, &TMainForm::showSlotRestored);
     connect(document_.get(), &StageDocument::changed, this, &TMainForm::updateEditActions);
     connect(document_.get(), &StageDocument::changed, this, &TMainForm::updateCaption);
+    // What another window changes (the properties' background) shows at once.
+    connect(document_.get(), &StageDocument::changed, this, &TMainForm::redraw);
 
     rebuildSlotList();
     cmbStage->setCurrentIndex(0);

@@ -80,16 +80,11 @@ ApplyResult applyOperation(StageSlot& slot, int32_t stageX, int32_t cellY,
 }
 
 int enemyAtCell(const StageSlot& slot, int32_t stageX, int32_t cellY, const Selection& s) {
-    if (s.definitions) {
-        for (size_t i = 0; i < slot.enemies.size(); ++i) {
-            const PlacedRecord& r = slot.enemies[i];
-            if (r.inUse && r.x == stageX &&
-                int64_t(r.y) - s.definitions->of(r.kind).height == cellY)
-                return int(i);
-        }
+    for (size_t i = 0; i < slot.enemies.size(); ++i) {
+        const PlacedRecord& r = slot.enemies[i];
+        const int height = s.definitions ? s.definitions->of(r.kind).height : s.enemyHeight;
+        if (r.inUse && r.x == stageX && int64_t(r.y) - height == cellY) return int(i);
     }
-    if (const std::optional<int32_t> standing = enemyY(cellY, s.enemyHeight))
-        return slot.findEnemy(stageX, *standing);
     return NO_RECORD;
 }
 

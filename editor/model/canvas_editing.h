@@ -50,9 +50,10 @@ int32_t pannedViewLeft(int32_t viewLeft, int delta);
 ApplyResult applyOperation(StageSlot& slot, int32_t stageX, int32_t cellY,
                            const Selection& selection);
 
-// The enemy slot a cell shows: an enemy placed from that cell (standing on
-// its top plus the enemy's own height), whatever enemy is selected, else one
-// standing where the selected enemy would; NO_RECORD when there is none.
+// The enemy slot a cell shows: an enemy placed from that cell, standing on
+// its top plus the enemy's own height, whatever enemy is selected (without
+// the definitions, the selected enemy's height stands for every kind);
+// NO_RECORD when there is none.
 int enemyAtCell(const StageSlot& slot, int32_t stageX, int32_t cellY, const Selection& selection);
 
 // What a right click finds: an object at the cell, else the enemy the cell

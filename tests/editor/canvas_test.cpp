@@ -82,17 +82,22 @@ TEST_F(Canvas, EnemiesStandOnTheCellPlusTheirHeight) {
     click({64, 128}, Qt::RightButton);
     EXPECT_EQ(selector->operation(), OPERATION_ENEMY);
     EXPECT_EQ(selector->selectedEnemyKind(), tall);
+    // Only from that cell: the cell below its top holds its feet, not the
+    // enemy, whatever enemy the list shows.
     selector->selectEnemyKind(0);
     selector->setOperation(OPERATION_ERASER);
+    click({64, 144});
+    EXPECT_NE(current().findEnemy(64, 160), NO_RECORD);
     click({64, 128});
     EXPECT_EQ(current().findEnemy(64, 160), NO_RECORD);
 
-    // An enemy where the selected one would stand is still found: one of a
-    // kind without a definition, 0 high, 32 below the cell.
+    // An enemy without a definition is 0 high: its cell is the one at its y.
     current().placeEnemy(80, 160, 40);
     selector->selectEnemyKind(tall);
     selector->setOperation(OPERATION_ERASER);
     click({80, 128});
+    EXPECT_NE(current().findEnemy(80, 160), NO_RECORD);
+    click({80, 160});
     EXPECT_EQ(current().findEnemy(80, 160), NO_RECORD);
 }
 

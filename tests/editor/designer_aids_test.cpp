@@ -63,6 +63,16 @@ TEST_F(DesignerAids, TheCanvasShowsTheStagesSkyBehindWhatTheGameDrawsOpaque) {
     }
 }
 
+// Storing the properties without closing them shows the new background.
+TEST_F(DesignerAids, TheCanvasFollowsThePropertiesAsTheyAreStored) {
+    pointAt({200, 200});
+    properties->FormShow();
+    EXPECT_EQ(canvas().pixel(100, 100), main->pictures().daySky);
+    properties->cmbBg->setCurrentIndex(1);
+    properties->Button2Click();
+    EXPECT_EQ(canvas().pixel(100, 100), qRgb(0, 0, 0));
+}
+
 TEST_F(DesignerAids, WhatTheGameDoesNotDrawIsFramedWithItsKindUnlessTurnedOff) {
     std::set<int> unseen;
     for (int kind = 1; kind < MAP_OBJECT_KINDS; ++kind)

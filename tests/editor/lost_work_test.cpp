@@ -140,6 +140,14 @@ TEST_F(LostWork, TheSelectorStaysOnTheScreenBesideAWideMainWindow) {
     EXPECT_EQ(selector->frameGeometry().top(), main->frameGeometry().top())
         << "it follows the main window";
     EXPECT_TRUE(free.contains(selector->frameGeometry()));
+
+    // With room on the main window's left but not on its right, it goes left.
+    main->setZoom(1);
+    main->move(free.right() + 1 - main->frameGeometry().width(), free.top());
+    QApplication::processEvents();
+    ASSERT_GE(main->frameGeometry().left() - selector->frameGeometry().width(), free.left());
+    EXPECT_EQ(selector->frameGeometry().right() + 1, main->frameGeometry().left());
+    EXPECT_FALSE(selector->frameGeometry().intersects(main->frameGeometry()));
 }
 
 } // namespace
