@@ -1,8 +1,11 @@
 #include "cp932.h"
 
+#include <QSet>
+
 #include <iconv.h>
 
 #include <cerrno>
+#include <vector>
 
 namespace {
 
@@ -111,6 +114,13 @@ void collectCp932Forms(const QByteArray& bytes, Cp932Forms& forms) {
     };
     Converter decoder("UTF-16LE", "CP932");
     if (!decoder.valid()) return;
+    // Every two-byte character in the order read, with its code.
+    struct Read {
+        QChar character;
+        QByteArray code;
+    };
+    std::vector<Read> read;
+    QSet<QChar> twice; // those met in a row of second codes
     for (qsizetype i = 0; i + 1 < bytes.size(); ++i) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
         if (!leadByte(lead)) continue;
@@ -124,7 +134,12 @@ void collectCp932Forms(const QByteArray& bytes, Cp932Forms& forms) {
         ++i;
         const QChar character(char16_t(static_cast<unsigned char>(utf16[0]) |
                                        static_cast<unsigned char>(utf16[1]) << 8));
-        if (!duplicateRow(lead) || forms.contains(character)) continue;
-        if (toCp932(QString(character)) != code) forms.insert(character, code);
+        read.push_back({character, code});
+        if (duplicateRow(lead)) twice.insert(character);
     }
+    // Such a character keeps the code it was first met in, even where that
+    // is the code toCp932 picks, so that a later other code does not win.
+    for (const Read& r : read)
+        if (twice.contains(r.character) && !forms.contains(r.character))
+            forms.insert(r.character, r.code);
 }

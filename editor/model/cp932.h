@@ -13,11 +13,12 @@ QString fromCp932(const QByteArray& bytes);
 QByteArray toCp932(const QString& text);
 
 // Characters that CP932 has two codes for (the NEC and IBM duplicates), each
-// with the code a file wrote it in where that is not the one toCp932 picks.
+// with the code a file first wrote it in.
 using Cp932Forms = QHash<QChar, QByteArray>;
 
-// Adds the duplicate codes found in bytes to forms; a character already
-// there keeps its first form.
+// Adds the characters of bytes met in a row of second codes to forms, each
+// with the code it was first met in; a character already there keeps its
+// form.
 void collectCp932Forms(const QByteArray& bytes, Cp932Forms& forms);
 // As toCp932, but a character in forms is written in its form.
 QByteArray toCp932(const QString& text, const Cp932Forms& forms);

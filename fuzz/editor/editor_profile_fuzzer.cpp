@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -68,11 +69,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             file.value(section, key, "(none)", bufferSize);
     }
     // A text read from these bytes and written again as an edited text is,
-    // character for character, the same text.
+    // character for character, the same text. Bytes that are no character
+    // are kept apart from it: such a byte written before another character
+    // can make one character with it, which no conversion can avoid.
     const QString text = fromCp932(bytes);
+    const bool allCharacters = std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= 0xF700 && c.unicode() <= 0xF7FF;
+    });
     Cp932Forms forms;
     collectCp932Forms(bytes, forms);
-    if (fromCp932(toCp932(text, forms)) != text) {
+    if (allCharacters && fromCp932(toCp932(text, forms)) != text) {
         std::fprintf(stderr, "the text changes through the Shift-JIS conversion and back\n");
         std::abort();
     }

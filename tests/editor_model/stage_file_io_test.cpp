@@ -252,6 +252,26 @@ TEST(StageFileRoundTrip, AnEditedTextKeepsTheFilesFormOfEachCharacter) {
     EXPECT_EQ(hex(lines[14]), hex(taka + ".mid\r"));
 }
 
+TEST(StageFileRoundTrip, AnEditedTextTakesTheFormACharacterWasFirstMetIn) {
+    // 薰 as the IBM rows write it (FB 9E, also toCp932's choice) and as the
+    // NEC-selected rows do (EE 82): the file's first form wins either way.
+    const QByteArray ibm = "\xFB\x9E", nec = "\xEE\x82";
+    const struct {
+        const char* label;
+        QByteArray first;
+        QByteArray later;
+    } cases[] = {
+        {"the IBM form first", ibm, nec},
+        {"the NEC form first", nec, ibm},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        auto set = readBack(fileWithTexts(c.first + c.later));
+        set->comment = fromCp932(ibm) + "!";
+        EXPECT_EQ(hex(stageFileBytes(*set).split('\n')[0]), hex(c.first + "!\r"));
+    }
+}
+
 TEST(StageFileReading, TakesTheLinesAsTheEditorWroteThemOrAsAnotherEditorMight) {
     const struct {
         const char* label;
