@@ -10,7 +10,8 @@ class Dialogs {
   public:
     enum class Answer { Yes, No, Cancel, Ok };
     enum class Icon { None, Question, Warning, Error };
-    enum class Buttons { Ok, YesNo, YesNoCancel };
+    // YesNoDefaultNo: Enter answers No, for a question whose Yes loses data.
+    enum class Buttons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 
     virtual ~Dialogs() = default;
     virtual Answer messageBox(QWidget* parent, const QString& text, const QString& caption,

@@ -350,7 +350,7 @@ bool TMainForm::leaveOutRecordsAsked() {
                                  "ｵﾌﾞｼﾞｪｸﾄと敵が%1個あります。それらは保存されません。"
                                  "保存しますか?")
                              .arg(leftOut);
-    return dialogs().messageBox(this, text, "確認", Dialogs::Buttons::YesNo,
+    return dialogs().messageBox(this, text, "確認", Dialogs::Buttons::YesNoDefaultNo,
                                 Dialogs::Icon::Warning) == Dialogs::Answer::Yes;
 }
 

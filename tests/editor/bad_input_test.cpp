@@ -132,7 +132,7 @@ TEST_F(BadInput, SavingOpeningAndSavingAgainWritesTheSameFile) {
     // the saved file opens and saves without a word.
     ASSERT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(dialogs.boxes[0].caption, "警告");
-    EXPECT_EQ(dialogs.boxes[1].buttons, Dialogs::Buttons::YesNo);
+    EXPECT_EQ(dialogs.boxes[1].buttons, Dialogs::Buttons::YesNoDefaultNo);
 }
 
 TEST_F(BadInput, ALongNumberLineIsQuotedShortInTheErrorBox) {

@@ -113,7 +113,7 @@ TEST_F(LostWork, SavingAsksBeforeLeavingOutRecordsTheFileCannotHold) {
     main->Save1Click();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_TRUE(dialogs.boxes[0].text.contains("1個")) << dialogs.boxes[0].text.toStdString();
-    EXPECT_EQ(dialogs.boxes[0].buttons, Dialogs::Buttons::YesNo);
+    EXPECT_EQ(dialogs.boxes[0].buttons, Dialogs::Buttons::YesNoDefaultNo) << "Enter keeps the file";
     EXPECT_EQ(fileBytes(path), saved);
     EXPECT_TRUE(main->modified());
     dialogs.answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
