@@ -95,7 +95,8 @@ void TMainForm::FormCreate() {
     connect(document_.get(), &StageDocument::slotRestored, this, &TMainForm::showSlotRestored);
     connect(document_.get(), &StageDocument::changed, this, &TMainForm::updateEditActions);
     connect(document_.get(), &StageDocument::changed, this, &TMainForm::updateCaption);
-    // What another window changes (the properties' background) shows at once.
+    // The canvas follows every change of the document, whichever window made
+    // it; only the cursor and the view options are drawn from here.
     connect(document_.get(), &StageDocument::changed, this, &TMainForm::redraw);
 
     rebuildSlotList();
@@ -369,7 +370,6 @@ void TMainForm::New1Click() {
     openFolder_ = gamePath("stage");
     document_->startNew();
     selectSlot(0);
-    redraw();
     rebuildSlotList();
 }
 
@@ -390,7 +390,6 @@ void TMainForm::Open1Click() {
     }
     openFolder_ = QFileInfo(chosen).absolutePath();
     selectSlot(0);
-    redraw();
     rebuildSlotList();
     // What saving would not give back as the file has it is said before any
     // work on it.
@@ -422,7 +421,6 @@ void TMainForm::Exit1Click() {
 void TMainForm::StageEnvClick() {
     endEdit();
     if (properties_) properties_->exec();
-    redraw();
 }
 
 void TMainForm::Clear1Click() {
@@ -435,7 +433,6 @@ void TMainForm::Clear1Click() {
                              Dialogs::Icon::Warning) != Dialogs::Answer::Yes)
         return;
     document_->clearStage();
-    redraw();
     rebuildSlotList();
 }
 
@@ -475,7 +472,6 @@ void TMainForm::showSlotRestored(int slot) {
         document_->setCurrentSlot(slot);
         selectSlot(slot);
     }
-    redraw();
     rebuildSlotList();
 }
 
@@ -504,38 +500,32 @@ void TMainForm::selectSlot(int slot) {
 void TMainForm::cmbStageChange() {
     endEdit();
     document_->setCurrentSlot(cmbStage->currentIndex());
-    redraw();
 }
 
 void TMainForm::goToSlot(int slot) {
     if (slot < 0 || slot >= STAGE_SLOTS) return;
     selectSlot(slot);
     cmbStageChange();
-    redraw();
 }
 
 void TMainForm::btnSeekToStartClick() {
     document_->setViewLeft(0);
-    redraw();
 }
 
 void TMainForm::btnSeekToCenterClick() {
     if (const auto left = seekToCenterViewLeft(document_->set().current())) {
         document_->setViewLeft(*left);
-        redraw();
     }
 }
 
 void TMainForm::btnSeekToEndClick() {
     if (const auto left = seekToEndViewLeft(document_->set().current())) {
         document_->setViewLeft(*left);
-        redraw();
     }
 }
 
 void TMainForm::scrollBy(int pixels) {
     document_->setViewLeft(pannedViewLeft(document_->set().viewLeft, pixels));
-    redraw();
 }
 
 void TMainForm::scrollCellLeft() {
@@ -637,12 +627,12 @@ bool TMainForm::applyAt(QPoint cell) {
         endEdit();
         dialogs().messageBox(this, "そのｵﾌﾞｼﾞｪｸﾄは配置できません。", "警告", Dialogs::Buttons::Ok,
                              Dialogs::Icon::Error);
-        return true;
+        return false;
     case ApplyResult::NoEnemy:
     case ApplyResult::OutOfRange:
-        return true;
+        return false;
     }
-    return true;
+    return false;
 }
 
 void TMainForm::pick(QPoint cell) {
@@ -668,7 +658,7 @@ void TMainForm::imgCanvasMouseDown(QPoint pixel, Qt::MouseButton button,
     if (button == Qt::LeftButton && !alt) {
         // One press to release is one step of the history.
         document_->beginEdit();
-        if (!shift) due = applyAt(cursor_) || due;
+        if (!shift && applyAt(cursor_)) due = false; // the document's change drew it
     } else if (button == Qt::RightButton) {
         pick(cursor_);
     }
@@ -683,17 +673,22 @@ void TMainForm::imgCanvasMouseMove(QPoint pixel, Qt::MouseButtons buttons,
     const bool left = buttons & Qt::LeftButton;
     const bool alt = modifiers & Qt::AltModifier;
     const bool shift = modifiers & Qt::ShiftModifier;
+    // Only a new cell does anything; a change of the document draws the
+    // canvas, the cursor's move alone is drawn here.
+    if (!due) return;
     if (left && !alt && !shift) {
         // Painting goes cell by cell, and only where the canvas shows the
         // stage: a cell beyond its edges would hold a record the file drops.
-        if (due && insideCanvas(pixel) && document_->editing()) applyAt(cursor_);
+        if (insideCanvas(pixel) && document_->editing() && applyAt(cursor_)) return;
     } else if ((left && alt && !shift) || (buttons & Qt::MiddleButton)) {
         document_->setViewLeft(pannedViewLeft(document_->set().viewLeft, old.x() - cursor_.x()));
+        return;
     } else if (left && shift && !alt) {
-        if (document_->editing())
-            document_->moveStage(cursor_.x() - old.x(), cursor_.y() - old.y());
+        if (document_->editing() &&
+            document_->moveStage(cursor_.x() - old.x(), cursor_.y() - old.y()))
+            return;
     }
-    if (due) redraw();
+    redraw();
 }
 
 void TMainForm::imgCanvasMouseUp(QPoint, Qt::MouseButton button) {

@@ -98,6 +98,7 @@ class TMainForm : public QMainWindow {
     void selectSlot(int slot);
     Selection selection() const;
     bool moveCursorTo(QPoint pixel);
+    // True when the document changed, which has drawn the canvas.
     bool applyAt(QPoint cell);
     void pick(QPoint cell);
     void endEdit();

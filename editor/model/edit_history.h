@@ -34,8 +34,6 @@ class EditHistory : public QObject {
     void markSaved();
     // A new document: no steps to go back to.
     void clear();
-    // Something outside the history changed the set (the properties).
-    void setChangedOutside() { emit stateChanged(); }
 
     // An edit of one slot: snapshot it before, record it after. An edit that
     // changed nothing leaves no step.
