@@ -80,3 +80,10 @@ QByteArray ProfileFile::value(const QByteArray& section, const QByteArray& key,
     if (bufferSize > 0 && result.size() > bufferSize - 1) result.truncate(bufferSize - 1);
     return result;
 }
+
+std::vector<std::pair<QByteArray, QByteArray>> ProfileFile::keys() const {
+    std::vector<std::pair<QByteArray, QByteArray>> found;
+    for (const Entry& entry : entries_)
+        found.emplace_back(sections_[size_t(entry.section)], entry.key);
+    return found;
+}

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class ProfileFile {
@@ -20,6 +21,8 @@ class ProfileFile {
     // The value cut to bufferSize - 1 bytes, or the fallback when missing.
     QByteArray value(const QByteArray& section, const QByteArray& key, const QByteArray& fallback,
                      int bufferSize = 256) const;
+    // Every key the file holds with its section, in file order and capitals.
+    std::vector<std::pair<QByteArray, QByteArray>> keys() const;
 
   private:
     struct Entry {

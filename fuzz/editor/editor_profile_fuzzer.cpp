@@ -1,15 +1,13 @@
 // The editor's profile reader (definition files, exp.dat) on a file's bytes:
 // the keys the editor asks for and the sections and keys the file names.
 // The text also goes through the editor's Shift-JIS conversion and back, as
-// the texts it shows are saved, which should give the same bytes (see
-// roundTripAborts).
+// an edited text is saved, which must give the same characters.
 #include "cp932.h"
 #include "profile_file.h"
 #include "support/editor_session.h"
 #include "support/scratch_folder.h"
 
 #include <QByteArray>
-#include <QList>
 
 #include <algorithm>
 #include <cstddef>
@@ -25,33 +23,19 @@ constexpr int BUFFER_SIZES[] = {0, 1, 2, 256, 1024};
 
 using Lookup = std::pair<QByteArray, QByteArray>;
 
-QByteArray withoutBlanks(const QByteArray& text) {
-    qsizetype begin = 0, end = text.size();
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (begin < end && blank(text[begin]))
-        ++begin;
-    while (end > begin && blank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-// The sections and keys the file itself names, found as the reader finds
-// them, so that lookups reach the values it holds.
-std::vector<Lookup> lookupsIn(const QByteArray& bytes) {
+// The keys the file itself holds, as the reader found them, so that lookups
+// reach its values; every other one asked in small letters, as sections and
+// keys match in any case.
+std::vector<Lookup> lookupsIn(const ProfileFile& file) {
     std::vector<Lookup> lookups = {{"GENERAL", "NAME"}, {"GENERAL", "SIZE"}, {"GENERAL", "YASE"},
                                    {"PAT", "00"},       {"LINE", "00"},      {"MAPCHIP", "1"},
                                    {"ENEMY", "0"}};
-    QByteArray section;
-    for (const QByteArray& raw : bytes.split('\n')) {
+    for (const auto& [section, key] : file.keys()) {
         if (lookups.size() >= MAX_LOOKUPS) break;
-        const QByteArray line = withoutBlanks(raw);
-        if (line.isEmpty() || line.front() == ';') continue;
-        if (const qsizetype close = line.lastIndexOf(']'); line.front() == '[' && close > 0) {
-            section = withoutBlanks(line.mid(1, close - 1));
-            continue;
-        }
-        if (const qsizetype equals = line.indexOf('='); equals >= 0)
-            lookups.emplace_back(section, withoutBlanks(line.left(equals)));
+        if (lookups.size() % 2 == 0)
+            lookups.emplace_back(section, key);
+        else
+            lookups.emplace_back(section.toLower(), key.toLower());
     }
     return lookups;
 }
@@ -63,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::startEditorApplication();
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const ProfileFile file = ProfileFile::fromBytes(bytes);
-    for (const auto& [section, key] : lookupsIn(bytes)) {
+    for (const auto& [section, key] : lookupsIn(file)) {
         file.value(section, key);
         for (int bufferSize : BUFFER_SIZES)
             file.value(section, key, "(none)", bufferSize);
