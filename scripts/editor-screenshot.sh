@@ -47,12 +47,8 @@ window_manager_running() {
 }
 wait_until 30 window_manager_running || fail "openbox did not start ($WORK/openbox.err)"
 
-cd "$WORK"
-run_in_background "$WORK/veltaedit" "$GAME/editor/VeltaEdit"
-editor=$LAST_PID
-main=$(wait_for_window '^VeltaEdit for Tarvelon - Untitled$' "$editor" 120)
-selector=$(wait_for_window '^ｵﾌﾞｼﾞｪｸﾄ$' "$editor" 30)
-wait_for_placed_window "$selector"
+start_editor
+editor=$EDITOR_PID main=$MAIN_WINDOW selector=$SELECTOR_WINDOW
 
 note "File > Open $GAME/stage/def.vtg"
 open_menu "$main" "$editor" alt+f

@@ -36,14 +36,9 @@ saved="$GAME/stage/placed.vtg"
 scratch="$GAME/stage/__ed.vtg"
 
 # Started from elsewhere: the editor finds the game one folder above itself.
-cd "$WORK"
-run_in_background "$WORK/veltaedit" "$GAME/editor/VeltaEdit"
-editor=$LAST_PID
-main=$(wait_for_window '^VeltaEdit for Tarvelon - Untitled$' "$editor" 120)
-selector=$(wait_for_window '^ｵﾌﾞｼﾞｪｸﾄ$' "$editor" 30)
+start_editor
+editor=$EDITOR_PID main=$MAIN_WINDOW selector=$SELECTOR_WINDOW
 note "main window $main, object selector $selector"
-# The selector is placed beside the main window once both are shown.
-wait_for_placed_window "$selector"
 screenshot "$main" editor
 require_drawn editor 16
 

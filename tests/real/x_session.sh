@@ -152,6 +152,19 @@ wait_for_window() {
   fail "no window \"$regex\" within $limit s"
 }
 
+# start_editor: runs the scratch game folder's editor from $WORK (it finds
+# the game one folder above itself) and waits until its main window and the
+# object selector are shown and the selector is placed beside the main
+# window. Sets EDITOR_PID, MAIN_WINDOW and SELECTOR_WINDOW.
+start_editor() {
+  cd "$WORK"
+  run_in_background "$WORK/veltaedit" "$GAME/editor/VeltaEdit"
+  EDITOR_PID=$LAST_PID
+  MAIN_WINDOW=$(wait_for_window '^VeltaEdit for Tarvelon - Untitled$' "$EDITOR_PID" 120)
+  SELECTOR_WINDOW=$(wait_for_window '^ｵﾌﾞｼﾞｪｸﾄ$' "$EDITOR_PID" 30)
+  wait_for_placed_window "$SELECTOR_WINDOW"
+}
+
 # The number of visible windows of a program (menus open as windows of their own).
 visible_windows() {
   { xdotool search --onlyvisible --pid "$1" 2>/dev/null || true; } | wc -l
