@@ -1,4 +1,4 @@
-// Audio on SDL: effect buffers are SDL_mixer chunks, each on a channel of its
+// Audio on SDL: effect buffers are SDL_mixer chunks, each on channels of its
 // own so that every copy can be held and continued by itself; music is a
 // FluidSynth synthesizer and MIDI file player rendered into SDL_mixer's music
 // stream through Mix_HookMusic. SDL_mixer's own MIDI music is not used: it
@@ -16,8 +16,10 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -30,6 +32,10 @@ namespace {
 constexpr int DEVICE_RATE = 44100;
 constexpr int DEVICE_CHANNELS = 2;
 constexpr int DEVICE_CHUNK_FRAMES = 1024;
+// How long a copy that is cut short takes to fall silent (see the effect
+// buffers below): long enough that the cut makes no click, short enough that
+// it reads as the same instant as the copy that replaces it.
+constexpr int CUT_RAMP_MS = 4;
 // FluidSynth's default gain (0.2) leaves the music far below the effects;
 // this puts a typical piece a little under a full-scale effect.
 constexpr double SYNTH_GAIN = 0.6;
@@ -47,6 +53,7 @@ struct Device {
     int rate = 0;
     Uint16 format = 0;
     int channels = 0;
+    int cutRampFrames = 1; // CUT_RAMP_MS at the device rate
 };
 
 Device device;
@@ -73,6 +80,7 @@ bool acquireDevice() {
         Mix_QuerySpec(&rate, &device.format, &channels);
         device.rate = rate;
         device.channels = channels;
+        device.cutRampFrames = std::max(1, rate * CUT_RAMP_MS / 1000);
     }
     ++device.users;
     return true;
@@ -87,21 +95,138 @@ void releaseDevice() {
 
 // ---- effect buffers ----
 
+// A copy that stops where it is (played again while it sounds, or stopped)
+// ends on whatever sample it had reached, and that step is a click. So each
+// buffer has two voices, mixer channels of its own: a copy that is cut
+// keeps its channel and ramps down to silence over CUT_RAMP_MS, sample by
+// sample, while the new copy starts at once on the other. SDL_mixer's own
+// fade-out cannot do this: it sets the volume once per mixing pass (about
+// 23 ms) and halts the channel at the first pass after the fade time, which
+// is itself a cut.
+constexpr int VOICES_PER_BUFFER = 2;
+
+// A voice's level, shared with the mixer thread, which applies it in a
+// channel effect. Values >= 0 are a cut copy's frames of ramp left, 0 being
+// silent until the channel is halted or reaches its end.
+constexpr int VOICE_NOT_MIXED = -1; // started, and the mixer has not reached it yet
+constexpr int VOICE_FULL = -2;      // the mixer has played some of it at full level
+
+struct Voice {
+    std::atomic<int> level{VOICE_FULL};
+    bool shaped = false; // the level effect is registered for the current copy
+};
+
 struct EffectBuffer {
     std::vector<Uint8> samples; // in the device format
     Mix_Chunk chunk{};
     bool held = false;
+    Voice voices[VOICES_PER_BUFFER];
+    int current = -1; // the voice of the copy that plays or is held, if any
 };
 
 bool effectsOpen = false;
-// Buffer n plays on mixer channel n. Pointers keep each chunk at a fixed
-// address while the mixer refers to it.
+// Buffer n plays on mixer channels VOICES_PER_BUFFER * n and the next.
+// Pointers keep each chunk and voice at a fixed address while the mixer
+// refers to them.
 std::vector<std::unique_ptr<EffectBuffer>> buffers;
 int allocatedChannels = 0;
 
 EffectBuffer* findBuffer(int buffer) {
     if (!effectsOpen || buffer < 0 || buffer >= static_cast<int>(buffers.size())) return nullptr;
     return buffers[buffer].get();
+}
+
+int voiceChannel(int buffer, int voice) {
+    return buffer * VOICES_PER_BUFFER + voice;
+}
+
+// The channel effect, on the mixer thread: marks a new copy as heard, and
+// scales a cut one down its ramp. Only this thread lowers a ramp, and only
+// the game thread starts one (with compare-and-swap, so that a copy the
+// mixer has not reached yet is silenced outright instead).
+void shapeVoice(int, void* stream, int length, void* data) {
+    auto& voice = *static_cast<Voice*>(data);
+    int level = voice.level.load();
+    if (level == VOICE_NOT_MIXED && voice.level.compare_exchange_strong(level, VOICE_FULL)) return;
+    if (level < 0) return; // full, or the exchange lost to a cut and level holds it now
+    const int channels = device.channels;
+    const int ramp = device.cutRampFrames;
+    const int frames = length / (channels * static_cast<int>(sizeof(Sint16)));
+    auto* samples = static_cast<Sint16*>(stream);
+    for (int frame = 0; frame < frames; ++frame) {
+        if (level > 0) --level;
+        Sint16* out = samples + static_cast<ptrdiff_t>(frame) * channels;
+        for (int c = 0; c < channels; ++c)
+            out[c] = static_cast<Sint16>(out[c] * level / ramp);
+    }
+    voice.level.store(level);
+}
+
+// Starts the cut of the copy on a voice that sounds.
+void cutVoice(int buffer, int voice) {
+    Voice& v = buffers[buffer]->voices[voice];
+    if (!v.shaped) {
+        Mix_HaltChannel(voiceChannel(buffer, voice));
+        return;
+    }
+    int level = VOICE_NOT_MIXED;
+    if (v.level.compare_exchange_strong(level, 0)) return; // never heard: silent at once
+    level = VOICE_FULL;
+    v.level.compare_exchange_strong(level, device.cutRampFrames);
+}
+
+// The buffer's copy, if any, stops counting as its copy: a held one is
+// silent already and is halted, a sounding one is cut.
+void retireCurrentCopy(int buffer) {
+    EffectBuffer& b = *buffers[buffer];
+    if (b.current < 0) return;
+    int channel = voiceChannel(buffer, b.current);
+    if (b.held) {
+        Mix_HaltChannel(channel);
+    } else if (Mix_Playing(channel) != 0) {
+        cutVoice(buffer, b.current);
+    }
+    b.current = -1;
+    b.held = false;
+}
+
+// A voice for a new copy: one that is idle or has fallen silent. Both still
+// ramping down can only happen when the mixer's passes are shorter than the
+// ramp; then the one nearest to silence is cut.
+int freeVoice(int buffer) {
+    EffectBuffer& b = *buffers[buffer];
+    int nearest = 0;
+    int nearestLevel = std::numeric_limits<int>::max();
+    for (int voice = 0; voice < VOICES_PER_BUFFER; ++voice) {
+        int level = b.voices[voice].level.load();
+        if (Mix_Playing(voiceChannel(buffer, voice)) == 0 || level == 0) return voice;
+        if (level >= 0 && level < nearestLevel) {
+            nearest = voice;
+            nearestLevel = level;
+        }
+    }
+    return nearest;
+}
+
+void startCopy(int buffer) {
+    EffectBuffer& b = *buffers[buffer];
+    int voice = freeVoice(buffer);
+    int channel = voiceChannel(buffer, voice);
+    Voice& v = b.voices[voice];
+    // Halting also drops the channel's effects; the level is only touched
+    // while no effect of the channel can run.
+    Mix_HaltChannel(channel);
+    v.level.store(VOICE_NOT_MIXED);
+    // Registered before the play, so that the mixer never plays the copy
+    // unseen by the effect.
+    v.shaped = Mix_RegisterEffect(channel, shapeVoice, nullptr, &v) != 0;
+    b.current = voice;
+    b.held = false;
+    if (Mix_PlayChannel(channel, &b.chunk, 0) < 0) {
+        Mix_UnregisterAllEffects(channel);
+        v.shaped = false;
+        b.current = -1;
+    }
 }
 
 bool convertToDevice(const PcmSound& sound, std::vector<Uint8>& out) {
@@ -214,7 +339,9 @@ bool openAudio() {
 void closeAudio() {
     if (!effectsOpen) return;
     for (size_t i = 0; i < buffers.size(); ++i) {
-        if (buffers[i]) Mix_HaltChannel(static_cast<int>(i));
+        if (!buffers[i]) continue;
+        for (int voice = 0; voice < VOICES_PER_BUFFER; ++voice)
+            Mix_HaltChannel(voiceChannel(static_cast<int>(i), voice));
     }
     buffers.clear();
     effectsOpen = false;
@@ -234,47 +361,48 @@ int createEffectBuffer(const PcmSound& sound) {
     size_t slot = 0;
     while (slot < buffers.size() && buffers[slot])
         ++slot;
-    int channel = static_cast<int>(slot);
-    if (channel >= allocatedChannels) {
-        allocatedChannels = Mix_AllocateChannels(std::max(channel + 1, allocatedChannels * 2));
-        if (channel >= allocatedChannels) return -1;
+    int number = static_cast<int>(slot);
+    int channelsNeeded = voiceChannel(number, VOICES_PER_BUFFER - 1) + 1;
+    if (channelsNeeded > allocatedChannels) {
+        allocatedChannels = Mix_AllocateChannels(std::max(channelsNeeded, allocatedChannels * 2));
+        if (channelsNeeded > allocatedChannels) return -1;
     }
     if (slot == buffers.size()) buffers.emplace_back();
     buffers[slot] = std::move(buffer);
-    return channel;
+    return number;
 }
 
 void releaseEffectBuffer(int buffer) {
     if (findBuffer(buffer) == nullptr) return;
-    Mix_HaltChannel(buffer);
+    // The samples go with the buffer, so nothing of it may sound on.
+    for (int voice = 0; voice < VOICES_PER_BUFFER; ++voice)
+        Mix_HaltChannel(voiceChannel(buffer, voice));
     buffers[buffer].reset();
 }
 
 void playEffectBuffer(int buffer) {
-    EffectBuffer* b = findBuffer(buffer);
-    if (b == nullptr) return;
-    // A fresh play also clears the channel's pause, so a held copy restarts.
-    Mix_HaltChannel(buffer);
-    b->held = false;
-    Mix_PlayChannel(buffer, &b->chunk, 0);
+    if (findBuffer(buffer) == nullptr) return;
+    // A fresh play also ends a held copy, so a held buffer restarts.
+    retireCurrentCopy(buffer);
+    startCopy(buffer);
 }
 
 void stopEffectBuffer(int buffer) {
-    EffectBuffer* b = findBuffer(buffer);
-    if (b == nullptr) return;
-    Mix_HaltChannel(buffer);
-    b->held = false;
+    if (findBuffer(buffer) == nullptr) return;
+    retireCurrentCopy(buffer);
 }
 
 bool effectBufferPlaying(int buffer) {
     EffectBuffer* b = findBuffer(buffer);
-    return b != nullptr && Mix_Playing(buffer) != 0 && Mix_Paused(buffer) == 0;
+    if (b == nullptr || b->current < 0) return false;
+    int channel = voiceChannel(buffer, b->current);
+    return Mix_Playing(channel) != 0 && Mix_Paused(channel) == 0;
 }
 
 void holdEffectBuffer(int buffer) {
     EffectBuffer* b = findBuffer(buffer);
     if (b == nullptr || !effectBufferPlaying(buffer)) return;
-    Mix_Pause(buffer);
+    Mix_Pause(voiceChannel(buffer, b->current));
     b->held = true;
 }
 
@@ -283,9 +411,9 @@ void continueEffectBuffer(int buffer) {
     if (b == nullptr) return;
     if (b->held) {
         b->held = false;
-        Mix_Resume(buffer);
+        Mix_Resume(voiceChannel(buffer, b->current));
     } else if (!effectBufferPlaying(buffer)) {
-        Mix_PlayChannel(buffer, &b->chunk, 0);
+        startCopy(buffer);
     }
 }
 
