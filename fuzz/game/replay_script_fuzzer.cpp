@@ -16,7 +16,7 @@ namespace {
 
 constexpr size_t LARGEST_INPUT = 16 * 1024;
 constexpr int MAX_PLAYED_FRAMES = 90;
-constexpr const char* STAGE_FILE = "training.vtg";
+constexpr const char* STAGE_FILE = "1_training.vtg";
 
 } // namespace
 

@@ -1,7 +1,8 @@
 // A stage source (the text map format) as the asset builder reads it; a
 // source that parses is assembled with the shipped enemy definitions and
-// tunes into the stage file's bytes.
+// tunes into the stage file's bytes, and its maps are checked for faults.
 #include "common/diagnostics.h"
+#include "stages/map_checker.h"
 #include "stages/stage_assembly.h"
 #include "stages/stage_file.h"
 #include "stages/stage_source.h"
@@ -9,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 
 namespace {
@@ -25,6 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (diagnostics.hasErrors()) return 0;
     const std::optional<stages::StageFile> file =
         stages::assembleStageFile(source, VELTA_FUZZ_ASSETS_DIR, diagnostics);
-    if (file) stages::stageFileBytes(*file);
+    if (!file) return 0;
+    stages::stageFileBytes(*file);
+    stages::EnemyHeights heights(std::filesystem::path(VELTA_FUZZ_ASSETS_DIR) / "dat");
+    stages::checkStageMaps(source, heights, diagnostics);
     return 0;
 }

@@ -209,11 +209,11 @@ TEST_F(BadSources, ExplanationTexts) {
 TEST_F(BadSources, AFullDiskLeavesNoCutFile) {
     writeBytes(assets() / "music" / "def.tune", "");
     writeBytes(assets() / "dat" / "e00.dat", "[GENERAL]\r\nSIZE=16,16\r\n");
-    writeBytes(assets() / "stages" / "s.stages", "stage: s\nmap:\nG\n");
+    writeBytes(assets() / "stages" / "s.stages", "stage: s\nmap:\nG\n#\n");
     ASSERT_EQ(build("stages").status, 0);
     const fs::path output = game() / "stage" / "s.vtg";
     const std::string before = asset_test::readBytes(output);
-    writeBytes(assets() / "stages" / "s.stages", "comment: changed\nstage: s\nmap:\n.a\nG#\n");
+    writeBytes(assets() / "stages" / "s.stages", "comment: changed\nstage: s\nmap:\n.a\nG.\n##\n");
     // No byte fits on this disk; an ignored SIGXFSZ makes writes fail instead.
     const BuilderRun run =
         runAssetBuilder("stages '" + assets().string() + "' '" + game().string() + "'",

@@ -119,19 +119,22 @@ TEST_F(StageImportTest, SourceComesBackAsOneThatBuildsTheSameFile) {
          "....b\n"
          "Q.a..W\n"
          ".s..G\n"
-         "##[]##\n"
+         "##.[]\n"
          "======\n"
          "\n"
          "stage: second\n"
          "music: null\n"
          "background: night\n"
          "map:\n"
-         "G.b\n"
-         ".\n",
+         "..b\n"
+         "G\n"
+         "###\n",
          {"comment: テスト①です", "clear: やった！^Well done.", "stage: 1-1", "stage: 1-2",
-          "music: null", "background: night", "legend: (=57 )=92 /=200 s=e20", "(.a../", "))[]))"}},
-        {"a full-height map", "stage: s\nmap:\nA\n" + repeated(".\n", 14) + "G\n", {"map:\nA\n"}},
-        {"empty rows on top", "stage: s\nmap:\n.\n.\nG.\n", {"map:\nG\n"}},
+          "music: null", "background: night", "legend: (=57 )=92 /=200 s=e20", "(.a../", ")).[]"}},
+        {"a full-height map",
+         "stage: s\nmap:\nA\n" + repeated(".\n", 13) + "G\n#\n",
+         {"map:\nA\n"}},
+        {"empty rows on top", "stage: s\nmap:\n.\n.\nG.\n#\n", {"map:\nG\n#"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,7 +153,7 @@ TEST_F(StageImportTest, SourceComesBackAsOneThatBuildsTheSameFile) {
 TEST_F(StageImportTest, EditorFileComesBackWithItsRecordsInMapOrder) {
     // Twenty-five kinds the defaults lack, more than the characters they
     // leave free, so the stage gets a legend of its own.
-    std::vector<Record> objects = {{400, 224, 24}};
+    std::vector<Record> objects = {{384, 224, 24}};
     for (int kind = 64; kind < 89; ++kind)
         objects.push_back({(kind - 64) * 16, 240, kind});
     const std::vector<Record> enemies = {{16, 224, 20}, {48, 232, 1}};

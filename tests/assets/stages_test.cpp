@@ -68,9 +68,9 @@ TEST_F(StagesBuilderTest, WritesTheStageFileTheGameReads) {
         std::string source;
         std::string expected;
     } cases[] = {
-        {"defaults", "stage: only\nmap:\nG\n",
+        {"defaults", "stage: only\nmap:\nG\n#\n",
          crlf({"(No comment)", "(Unknown)", "Congratulations!", "4", "0", "stage_begin", "def.mid",
-               "0", "0", "240", "24", "-1", "-1", "end;"})},
+               "0", "0", "224", "24", "0", "240", "49", "-1", "-1", "end;"})},
         {"full",
          "# A comment line.\n"
          "comment: テスト\n"
@@ -86,30 +86,35 @@ TEST_F(StagesBuilderTest, WritesTheStageFileTheGameReads) {
          "music: field.mid\n"
          "map:\n"
          "Q.a\n"
-         "b.G\n"
-         "#\n"
+         "b\n"
+         "..G\n"
+         "#.#\n"
          "\n"
          "stage: 1-2\n"
          "music: null\n"
          "map:\n"
-         "#.b\n"
-         "G\n",
+         "..b\n"
+         "G\n"
+         "###\n",
          // clang-format off
          crlf({"\x83\x65\x83\x58\x83\x67", "Velta Team",
                "\x82\xE2\x82\xC1\x82\xBD\x81\x49^Well done.", "5", "1",
                "stage_begin", "field.mid", "1",
-               "0", "208", "57",    // Q, row 13 of a three-row map
+               "0", "192", "57",    // Q, row 12 of a four-row map
                "32", "224", "24",   // G
                "0", "240", "92",    // '#' as this stage's legend says
+               "32", "240", "92",
                "-1",
-               "32", "224", "0",    // a: 16 high, bottom of row 13
-               "0", "248", "1",     // b: 24 high, bottom of row 14
+               "32", "208", "0",    // a: 16 high, bottom of row 12
+               "0", "232", "1",     // b: 24 high, 8 pixels into row 14
                "-1",
                "stage_begin", "null", "0",
-               "0", "224", "49",    // '#' back to the default
-               "0", "240", "24",
+               "0", "224", "24",
+               "0", "240", "49",    // '#' back to the default
+               "16", "240", "49",
+               "32", "240", "49",
                "-1",
-               "32", "248", "1",
+               "32", "232", "1",
                "-1",
                "end;"})},
         // clang-format on
@@ -171,4 +176,70 @@ TEST_F(StagesBuilderTest, RejectsBrokenSourcesWithTheirLineAndWritesNothing) {
             << run.output;
         EXPECT_FALSE(fs::exists(built("broken")));
     }
+}
+
+// Map faults the stage file would allow but a player would see or meet fail
+// the build at their cell. The test definitions make enemy 'b' 24 pixels high.
+TEST_F(StagesBuilderTest, RejectsMapFaultsAtTheirCell) {
+    const std::string stage = "stage: s\nmap:\n";
+    const struct {
+        const char* name;
+        std::string map;
+        std::string message;
+    } cases[] = {
+        {"ground top under a block", "A.\n#G\n==\n",
+         ":4:1: stage s: '#' (kind 49) is a ground top under a solid tile (kind 1)"},
+        {"ground top under ground top", ".#G\n.#=\n===\n", ":4:2: stage s: '#' (kind 49) is a"},
+        {"right end beside a left end", "..G\n][#\n===\n",
+         ":4:1: stage s: ']' (kind 50) is a ground end with more ground on its open right"},
+        {"left end after ground", "..G\n#[=\n===\n",
+         ":4:2: stage s: '[' (kind 48) is a ground end with more ground on its open left"},
+        {"block on a block", "?.\nAG\n==\n",
+         ":3:1: stage s: '?' (kind 33) works only when bumped from below"},
+        {"hidden block on ground", "H.G\n===\n", ":3:1: stage s: 'H' (kind 5) works only"},
+        {"walker over a pit", "a..\n..G\n.==\n",
+         ":3:1: stage s: 'a' (kind 0) walks, but has no floor under its start"},
+        {"tall enemy in the ground", "b.\n=G\n==\n",
+         ":3:1: stage s: 'b' (kind 1) starts inside the solid tile under it (kind 51)"},
+        {"enemies on one cell", "b.\nb.\n.G\n==\n",
+         ":4:1: stage s: 'b' (kind 1) overlaps the enemy 'b' (kind 1) of line 3"},
+        {"goal over a pit", "G.\n.=\n", ":3:1: stage s: 'G' (kind 24) has no floor under it"},
+        {"goal over spikes", "G.\n^.\n==\n", ":3:1: stage s: 'G' (kind 24) stands over a hazard"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(root_ / "assets" / "stages");
+        const BuilderRun run = build("faulty", stage + c.map);
+        EXPECT_NE(run.status, 0);
+        EXPECT_NE(run.output.find("stages/faulty.stages" + c.message), std::string::npos)
+            << run.output;
+        EXPECT_FALSE(fs::exists(built("faulty")));
+    }
+}
+
+// What the checks allow: a floor under a goal seen through items and a
+// one-way floor, a walker over a one-way floor, a block over a gap, ground
+// ends at the edges of a floor.
+TEST_F(StagesBuilderTest, AcceptsMapsWithoutFaults) {
+    const BuilderRun run = build("sound", "stage: s\nmap:\n"
+                                          "?.....\n"
+                                          "......\n"
+                                          "...o.G\n"
+                                          "a..-.o\n"
+                                          "---..J\n"
+                                          "[##]=[\n"
+                                          "======\n");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(fs::exists(built("sound")));
+}
+
+// Every stage source the game ships builds without a map fault.
+TEST(ShippedStageSources, HaveNoMapFaults) {
+    const fs::path game = fs::temp_directory_path() / ("velta_shipped_" + std::to_string(getpid()));
+    fs::remove_all(game);
+    fs::create_directories(game);
+    const BuilderRun run = runAssetBuilder("stages '" + std::string(VELTA_SOURCE_DIR) +
+                                           "/assets' '" + game.string() + "'");
+    EXPECT_EQ(run.status, 0) << run.output;
+    fs::remove_all(game);
 }

@@ -2,6 +2,7 @@
 // <game>/stage/<name>.vtg.
 #include "builders.h"
 #include "common/file_io.h"
+#include "stages/map_checker.h"
 #include "stages/stage_assembly.h"
 #include "stages/stage_source.h"
 
@@ -27,7 +28,11 @@ bool buildOneStageFile(const fs::path& source, const fs::path& assetsDir,
     const stages::StageSource parsed = stages::parseStageSource(*text, diagnostics);
     std::optional<stages::StageFile> file;
     if (!diagnostics.hasErrors()) file = stages::assembleStageFile(parsed, assetsDir, diagnostics);
-    if (!file) {
+    if (file) {
+        stages::EnemyHeights heights(assetsDir / "dat");
+        stages::checkStageMaps(parsed, heights, diagnostics);
+    }
+    if (!file || diagnostics.hasErrors()) {
         for (const std::string& message : diagnostics.messages())
             std::fprintf(stderr, "%s\n", message.c_str());
         return false;
