@@ -56,6 +56,16 @@ class StagesBuilderTest : public testing::Test {
     fs::path built(const std::string& name) const {
         return root_ / "game" / "stage" / (name + ".vtg");
     }
+    // The build fails with the message after the source's name and writes
+    // no stage file.
+    void expectRejected(const std::string& source, const std::string& message) {
+        fs::remove_all(root_ / "assets" / "stages");
+        const BuilderRun run = build("broken", source);
+        EXPECT_NE(run.status, 0);
+        EXPECT_NE(run.output.find("stages/broken.stages" + message), std::string::npos)
+            << run.output;
+        EXPECT_FALSE(fs::exists(built("broken")));
+    }
 
     fs::path root_;
 };
@@ -169,12 +179,7 @@ TEST_F(StagesBuilderTest, RejectsBrokenSourcesWithTheirLineAndWritesNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove_all(root_ / "assets" / "stages");
-        const BuilderRun run = build("broken", c.source);
-        EXPECT_NE(run.status, 0);
-        EXPECT_NE(run.output.find("stages/broken.stages" + c.message), std::string::npos)
-            << run.output;
-        EXPECT_FALSE(fs::exists(built("broken")));
+        expectRejected(c.source, c.message);
     }
 }
 
@@ -208,12 +213,7 @@ TEST_F(StagesBuilderTest, RejectsMapFaultsAtTheirCell) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove_all(root_ / "assets" / "stages");
-        const BuilderRun run = build("faulty", stage + c.map);
-        EXPECT_NE(run.status, 0);
-        EXPECT_NE(run.output.find("stages/faulty.stages" + c.message), std::string::npos)
-            << run.output;
-        EXPECT_FALSE(fs::exists(built("faulty")));
+        expectRejected(stage + c.map, c.message);
     }
 }
 
