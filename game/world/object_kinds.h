@@ -68,5 +68,12 @@ enum TouchGroup : uint8_t {
 };
 TouchGroup touchGroupOf(uint8_t kind);
 
+// The platforms that carry a player standing on them.
+constexpr bool isMovingPlatform(uint8_t kind) {
+    return kind == KIND_CIRCLING_SLOW || kind == KIND_CIRCLING_FAST ||
+           kind == KIND_PLATFORM_SIDEWAYS || kind == KIND_PLATFORM_UPDOWN ||
+           kind == KIND_FALLING_PLATFORM;
+}
+
 // The value of pi used by every moving kind.
 constexpr double OBJECT_PI = 3.1415926538;

@@ -2,6 +2,7 @@
 
 #include "world/collision.h"
 #include "world/enemy.h"
+#include "world/object_kinds.h"
 #include "world/player.h"
 #include "world/world.h"
 
@@ -20,6 +21,28 @@ bool besideVertically(const MapObject& o) {
 bool overlapsAcross(const MapObject& o) {
     const int i = player.inset;
     return player.x + player.width - i > o.x && player.x + i < o.x + 16;
+}
+
+// Whether the player, where it stands now, overlaps an object other than the
+// pusher that would stop it meeting that object by the contact.
+bool wedgedInto(const MapObject& pusher, int contact) {
+    for (MapObject& o : world.objects) {
+        if (&o == &pusher || !probeable(o)) continue;
+        if (overlapsAcross(o) && besideVertically(o) && touch(o, contact, player, false))
+            return true;
+    }
+    return false;
+}
+
+// A moving platform that shoves the player into something solid crushes it,
+// rather than leaving it inside the ground, where the side pushes of the
+// ground's own cells would carry it off through the floor.
+void crushedOrPushed(const MapObject& pusher, double& coordinate, double pushed, int contact) {
+    const double before = coordinate;
+    coordinate = pushed;
+    if (!isMovingPlatform(pusher.kind) || !wedgedInto(pusher, contact)) return;
+    coordinate = before;
+    killPlayer();
 }
 
 void keepInsideTheStage() {
@@ -42,13 +65,13 @@ void objectsAtTheSides() {
         const double right = player.x + player.width - i;
         if (right > o.x && right < o.x + 16 && besideVertically(o) &&
             touch(o, CONTACT_RIGHT, player, true) && o.kind != 0) {
-            player.x = o.x - player.width + i;
+            crushedOrPushed(o, player.x, o.x - player.width + i, CONTACT_LEFT);
             slowAgainstWall();
         }
         const double left = player.x + i;
         if (o.x + 16 > left && o.x < left && besideVertically(o) &&
             touch(o, CONTACT_LEFT, player, true) && o.kind != 0) {
-            player.x = o.x + 16 - i;
+            crushedOrPushed(o, player.x, o.x + 16 - i, CONTACT_RIGHT);
             slowAgainstWall();
         }
     }
@@ -83,7 +106,7 @@ void objectsAboveAndBelow() {
         if (o.y > top && o.y - 16 < top && overlapsAcross(o) &&
             touch(o, CONTACT_HEAD, player, true)) {
             player.vy = 0;
-            player.y = o.y + player.height + 1;
+            crushedOrPushed(o, player.y, o.y + player.height + 1, CONTACT_FEET);
         }
     }
 }

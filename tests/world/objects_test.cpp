@@ -303,3 +303,42 @@ TEST_F(Objects, TheMovingKindsKeepToTheirPaths) {
     EXPECT_NEAR(minY, 200 - 208, 0.5);
     EXPECT_LT(farthest, 0.01) << "the circling platform keeps its radius of 64";
 }
+
+// A lift is put down with its lowest cell in column 20 of the floor row, over
+// a floor that is either whole or has a one-cell notch there; the player
+// stands in that column while the lift comes down on it.
+TEST(LiftComingDown, ShovesThePlayerAsideOrCrushesItInANotch) {
+    // clang-format off
+    const struct { const char* floor; bool crushed; } cases[] = {
+        {"########################################", false},
+        {"####################.###################", true},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        TestStageFile file;
+        file.stages.push_back({"null", 0, {c.floor, std::string(40, '=')}});
+        StagePlay play("lift-coming-down", file);
+        ASSERT_TRUE(play.settle());
+        const double floorTop = player.y;
+        const double liftBottom = c.crushed ? floorTop + 16 : floorTop;
+        const int lift = addObject(KIND_PLATFORM_UPDOWN, 320, liftBottom);
+        ASSERT_TRUE(play.until([&] { return object(lift).y < liftBottom - 200; }, 400));
+        player.x = 320;
+        ASSERT_TRUE(play.frames(20)); // into the notch, if there is one
+        const double standing = player.y;
+        double lowest = standing, leftmost = player.x;
+        ASSERT_TRUE(play.until(
+            [&] {
+                lowest = std::max(lowest, player.y);
+                leftmost = std::min(leftmost, player.x);
+                return world.dyingFlag || object(lift).y > liftBottom - 1;
+            },
+            400));
+        EXPECT_EQ(lowest, standing) << c.floor;
+        EXPECT_EQ(world.dyingFlag, c.crushed) << c.floor;
+        if (c.crushed)
+            EXPECT_EQ(leftmost, 320) << "kept in the notch, not shoved into the ground";
+        else
+            EXPECT_LE(player.x + player.width, 320 + 4) << "shoved aside onto the floor";
+    }
+}
