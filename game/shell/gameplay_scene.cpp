@@ -18,6 +18,7 @@
 #include "world/collision.h"
 #include "world/effects.h"
 #include "world/object_kinds.h"
+#include "world/object_touch.h"
 #include "world/player.h"
 #include "world/projectiles.h"
 #include "world/world.h"

@@ -1,8 +1,6 @@
 #include "world/collision.h"
 
-#include "world/object_kinds.h"
 #include "world/object_touch.h"
-#include "world/player.h"
 #include "world/world.h"
 
 namespace {
@@ -38,47 +36,6 @@ template <typename Test> int firstEnemy(const Enemy& actor, Test test) {
         if (test(e)) return int(i);
     }
     return NOTHING_FOUND;
-}
-
-bool isContactOf(int contact, int a, int b) {
-    return contact == a || contact == b;
-}
-
-bool touchHazard(MapObject& o, int contact, Body& actor, bool interact) {
-    if (&actor == &player && player.hurtTime != 0) return true;
-    if (isContactOf(contact, CONTACT_PROJECTILE, CONTACT_SHELL)) return true;
-    if (interact) hazardTest(o, contact);
-    const bool swinging = o.kind >= KIND_PENDULUM_SHORT && o.kind <= KIND_CIRCLING_BALL;
-    const bool moving = swinging || o.kind == KIND_CIRCLING_BALL_LONG;
-    if (world.dyingFlag && (o.kind == KIND_SPIKE_BLOCK || moving)) return false;
-    return !moving;
-}
-
-bool touchItem(MapObject& o, int contact, bool interact) {
-    if (interact && !isContactOf(contact, CONTACT_PROJECTILE, CONTACT_SHELL)) collect(o);
-    return false;
-}
-
-bool touchSpring(MapObject& o, int contact, bool interact) {
-    if (isContactOf(contact, CONTACT_PROJECTILE, CONTACT_SHELL)) return true;
-    if (interact && contact == CONTACT_FEET && player.vy >= 0 && !world.dyingFlag) {
-        fireSpring(o);
-        return false;
-    }
-    return !(contact == CONTACT_FEET && !world.dyingFlag);
-}
-
-bool touchBlock(MapObject& o, int contact, Body& actor, bool interact) {
-    const uint8_t kind = o.kind;
-    if (!interact || !blockTriggered(o, contact, actor))
-        return !(kind == KIND_HIDDEN_BLOCK || kind == KIND_TOGGLE_OPEN ||
-                 kind == KIND_FRAGILE_BLOCK);
-    triggerBlock(o, contact, actor);
-    return kind != KIND_FRAGILE_BLOCK || contact == CONTACT_HEAD;
-}
-
-bool touchOneWay(int contact, const Body& actor) {
-    return isContactOf(contact, CONTACT_FEET, CONTACT_PROJECTILE) && actor.vy >= 0;
 }
 
 } // namespace
@@ -126,25 +83,4 @@ int enemyLeftProbe(const Enemy& a) {
         return e.x + e.inset <= edge && edge <= e.x + e.width - e.inset &&
                enemiesOverlapUpDown(a, e);
     });
-}
-
-bool touch(MapObject& object, int contact, Body& actor, bool interact) {
-    if (worldFrozen()) interact = false;
-    switch (touchGroupOf(object.kind)) {
-    case GROUP_HAZARD:
-        return touchHazard(object, contact, actor, interact);
-    case GROUP_ITEM:
-        return touchItem(object, contact, interact);
-    case GROUP_SPRING:
-        return touchSpring(object, contact, interact);
-    case GROUP_BLOCK:
-        return touchBlock(object, contact, actor, interact);
-    case GROUP_PASSABLE:
-        return false;
-    case GROUP_ONE_WAY:
-        return touchOneWay(contact, actor);
-    case GROUP_SOLID:
-        return true;
-    }
-    return true;
 }

@@ -1,5 +1,5 @@
-// The collision probes and the touch operation that every moving thing uses
-// to ask whether a map object stops it.
+// The collision probes that every moving thing uses to find the map object
+// or enemy at its feet, head or sides.
 #pragma once
 
 #include "world/body.h"
@@ -19,10 +19,6 @@ int leftProbe(Body& actor);    // at the left edge, solid or not
 // enemy's right or left edge.
 int enemyRightProbe(const Enemy& actor);
 int enemyLeftProbe(const Enemy& actor);
-
-// Whether the object stops the actor meeting it by the contact; with
-// interact, the touch may also collect, break, bump or hurt.
-bool touch(MapObject& object, int contact, Body& actor, bool interact);
 
 // Whether an object takes part in probes and touches.
 inline bool probeable(const MapObject& object) {

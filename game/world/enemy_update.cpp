@@ -8,6 +8,7 @@
 #include "platform/sound.h"
 #include "world/collision.h"
 #include "world/object_kinds.h"
+#include "world/object_touch.h"
 #include "world/player.h"
 #include "world/world.h"
 
@@ -55,7 +56,7 @@ void turnAtEnemy(Enemy& e, int found) {
 // Walls turn the walker round; so does the invisible barrier, which stops nothing.
 void turnAtObject(Enemy& e, int found, bool right) {
     MapObject& o = world.objects[size_t(found)];
-    if (o.kind != KIND_ENEMY_BARRIER) {
+    if (!objectKind(o.kind).turnsEnemies) {
         if (!touch(o, CONTACT_LEFT, e, false)) return;
         putAgainst(e, o, right);
     }

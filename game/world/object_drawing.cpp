@@ -3,6 +3,7 @@
 #include "world/object_update.h"
 
 #include "core/frame_clock.h"
+#include "core/game_pi.h"
 #include "platform/blit.h"
 #include "platform/sheets.h"
 #include "world/object_kinds.h"
@@ -28,21 +29,17 @@ void advanceEmergence(MapObject& o) {
 }
 
 // The links of a chain from the pivot towards the ball.
-void drawChain(const MapObject& o, int links, double reach, bool swinging) {
-    const float angle = swinging ? -float(o.phase) : float(o.phase);
-    const double side = !swinging || o.phase > OBJECT_PI ? 1 : -1;
+void drawChain(const MapObject& o, const ObjectKindRow& row) {
+    const bool swings = row.chain.swings;
+    const int links = row.chain.links;
+    const float angle = swings ? -float(o.phase) : float(o.phase);
+    const double side = !swings || o.phase > GAME_PI ? 1 : -1;
     for (int i = 0; i < links; ++i) {
-        const double d = double(i) / links * reach;
+        const double d = double(i) / links * row.reach;
         const int x = blitCoordinate(o.pivotX - world.cameraX + 4 + std::cos(angle) * d);
         const int y = blitCoordinate(o.pivotY - 12 + std::sin(angle) * d * side);
         keyedBlit(x, y, SHEET_EFFECT, 56, 0, 64, 8);
     }
-}
-
-void drawWholeCell(const MapObject& o) {
-    const int left = (o.kind % 16) * CELL, top = (o.kind / 16) * CELL;
-    keyedBlit(blitCoordinate(o.x - world.cameraX), blitCoordinate(o.y - 16), SHEET_MAPOBJ, left,
-              top, left + CELL, top + CELL);
 }
 
 bool goalBlinkOn() {
@@ -57,33 +54,15 @@ bool goalBlinkOn() {
 } // namespace
 
 bool objectDrawn(const MapObject& o) {
-    return o.kind != KIND_REMOVED && o.kind != KIND_HIDDEN_BLOCK && o.kind != KIND_ENEMY_BARRIER;
+    return objectKind(o.kind).drawn;
 }
 
 void drawObject(MapObject& o) {
     advanceEmergence(o);
-    switch (o.kind) {
-    case KIND_PENDULUM_SHORT:
-        drawChain(o, 5, 32, true);
-        drawWholeCell(o);
-        return;
-    case KIND_PENDULUM_LONG:
-        drawChain(o, 8, 64, true);
-        drawWholeCell(o);
-        return;
-    case KIND_CIRCLING_BALL:
-        drawChain(o, 5, 32, false);
-        drawWholeCell(o);
-        return;
-    case KIND_CIRCLING_BALL_LONG:
-        drawChain(o, 8, 64, false);
-        drawWholeCell(o);
-        return;
-    default:
-        break;
-    }
+    const ObjectKindRow& row = objectKind(o.kind);
+    if (row.chain.links) drawChain(o, row);
     int column = o.kind % 16;
-    if (o.kind == KIND_GOAL && goalBlinkOn()) column += 1;
+    if (row.blinks && goalBlinkOn()) column += 1;
     const int left = column * CELL, top = (o.kind / 16) * CELL;
     const double e = o.emergeOffset;
     // An emerging object shows only the part already out of its block.

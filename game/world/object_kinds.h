@@ -1,7 +1,11 @@
-// The object kinds the game gives a meaning to; every other kind is scenery.
+// The object kinds, one row of OBJECT_KINDS each: how a kind touches what
+// meets it, its start values, motion, drawing and how it carries the player.
 // The kind is also the object's picture: column kind mod 16, row kind div 16
 // of mapobj.bmp.
 #pragma once
+
+#include "world/body.h"
+#include "world/map_object.h"
 
 #include <cstdint>
 
@@ -66,14 +70,57 @@ enum TouchGroup : uint8_t {
     GROUP_PASSABLE, // never stops
     GROUP_ONE_WAY,  // stops only from above
 };
-TouchGroup touchGroupOf(uint8_t kind);
 
-// The platforms that carry a player standing on them.
-constexpr bool isMovingPlatform(uint8_t kind) {
-    return kind == KIND_CIRCLING_SLOW || kind == KIND_CIRCLING_FAST ||
-           kind == KIND_PLATFORM_SIDEWAYS || kind == KIND_PLATFORM_UPDOWN ||
-           kind == KIND_FALLING_PLATFORM;
+// Whether a hazard stops what meets it.
+enum HazardBody : uint8_t {
+    HAZARD_SOLID,             // the spikes
+    HAZARD_SOLID_UNTIL_DYING, // the spike block
+    HAZARD_PASSES,            // the swinging and moving hazards
+};
+
+// The chain drawn from the pivot of a swinging or circling kind.
+struct Chain {
+    uint8_t links = 0;   // 0: none
+    bool swings = false; // along the lower half circle, not round the whole
+};
+
+struct ObjectKindRow {
+    uint8_t kind;
+    TouchGroup group = GROUP_SOLID;
+    void (*start)(MapObject&) = nullptr; // start values
+    void (*motion)(MapObject&, const ObjectKindRow&, double dt) = nullptr;
+    double turnRate = 0; // of the moving kinds, in multiples of pi per second
+    double reach = 0;    // of the moving kinds, in pixels
+    // Hazards: who dies by which contact, and whether the hazard stops.
+    bool (*kills)(int contact) = nullptr;
+    HazardBody body = HAZARD_SOLID;
+    // Items and the goal.
+    void (*collect)(MapObject&) = nullptr;
+    // Blocks: who triggers them, what they then do, and whether they stop.
+    bool (*triggeredBy)(int contact, const Body& actor) = nullptr;
+    void (*trigger)(MapObject&, int contact, Body& actor) = nullptr;
+    bool passesUntilTriggered = false;
+    bool triggeredStopsOnlyHeads = false;
+    // Drawing.
+    bool drawn = true;
+    bool blinks = false; // shows the next cell every other quarter second
+    Chain chain = {};
+    // Walking enemies turn round at it.
+    bool turnsEnemies = false;
+    // Standing on it carries the player across, up and down, or both.
+    bool carriesAcross = false;
+    bool carriesUpDown = false;
+};
+
+// The row of a kind; every kind from 64 up is plain solid scenery.
+const ObjectKindRow& objectKind(uint8_t kind);
+
+inline TouchGroup touchGroupOf(uint8_t kind) {
+    return objectKind(kind).group;
 }
 
-// The value of pi used by every moving kind.
-constexpr double OBJECT_PI = 3.1415926538;
+// The platforms that carry a player standing on them.
+inline bool isMovingPlatform(uint8_t kind) {
+    const ObjectKindRow& row = objectKind(kind);
+    return row.carriesAcross || row.carriesUpDown;
+}

@@ -1,271 +1,82 @@
 #include "world/object_touch.h"
 
-#include "platform/input.h"
-#include "platform/music.h"
-#include "platform/sound.h"
+#include "world/object_effects.h"
 #include "world/object_kinds.h"
 #include "world/player.h"
 #include "world/world.h"
 
-#include <cmath>
-
 namespace {
 
-bool bHeld() {
-    return input.state(BUTTON_B) == STATE_HELD;
+bool isContactOf(int contact, int a, int b) {
+    return contact == a || contact == b;
 }
 
-// Four pieces flying up and apart from a broken block.
-void debrisOf(const MapObject& block) {
-    // clang-format off
-    const struct { double dx, dy, vx, vy; } pieces[] = {
-        {5, -5, -30, -150}, {11, -5, 30, -150}, {5, -11, -20, -100}, {11, -11, 20, -100},
-    };
-    // clang-format on
-    for (const auto& piece : pieces)
-        spawnEffect(block.x + piece.dx, block.y + piece.dy, piece.vx, piece.vy, EFFECT_DEBRIS);
+bool thrownOrShell(int contact) {
+    return isContactOf(contact, CONTACT_PROJECTILE, CONTACT_SHELL);
 }
 
-// --- Items ----------------------------------------------------------------
-
-void collectCoin(MapObject&) {
-    playEffect(SE_COIN);
-    player.coins += 1;
-}
-
-void collectFourCoins(MapObject& item) {
-    playEffect(SE_COIN);
-    playEffect(SE_REC);
-    award(400, item);
-    player.coins += 4;
-}
-
-void collectFourSpanners(MapObject& item) {
-    playEffect(SE_SPANNER);
-    player.spanners += 4;
-    award(80, item);
-}
-
-void collectTwoSpanners(MapObject& item) {
-    playEffect(SE_SPANNER);
-    player.spanners += 2;
-    award(40, item);
-}
-
-void collectExtraLife(MapObject& item) {
-    playEffect(SE_1UP);
-    player.lives += 1;
-    award(EXTRA_LIFE_POP_UP, item);
-}
-
-void collectSmallHeal(MapObject& item) {
-    playEffect(SE_REC);
-    player.damage -= 2;
-    award(40, item);
-}
-
-void collectLargeHeal(MapObject& item) {
-    playEffect(SE_REC);
-    player.damage -= 4;
-    award(70, item);
-}
-
-void collectGaugeUp(MapObject& item) {
-    playEffect(SE_REC);
-    playEffect(SE_GOAL);
-    world.itemTakenFlag = 1;
-    player.gaugeSize += 4;
-    award(1000, item);
-}
-
-void reachGoal(MapObject&) {
-    playEffect(SE_GOAL);
-    playEffect(SE_CLEAR);
-    player.vx = 0;
-    player.vy = player.vy < 0 ? player.vy / 2 : 0;
-    stopAndFreeMusic();
-    world.clearedFlag = 1;
-}
-
-using Collect = void (*)(MapObject&);
-
-// clang-format off
-const struct {
-    uint8_t kind;
-    Collect collect;
-} COLLECT_TABLE[] = {
-    {KIND_COIN,          collectCoin},
-    {KIND_FOUR_COINS,    collectFourCoins},
-    {KIND_FOUR_SPANNERS, collectFourSpanners},
-    {KIND_TWO_SPANNERS,  collectTwoSpanners},
-    {KIND_EXTRA_LIFE,    collectExtraLife},
-    {KIND_SMALL_HEAL,    collectSmallHeal},
-    {KIND_LARGE_HEAL,    collectLargeHeal},
-    {KIND_GAUGE_UP,      collectGaugeUp},
-    {KIND_GOAL,          reachGoal},
-};
-// clang-format on
-
-// --- Blocks ---------------------------------------------------------------
-
-void revealHiddenBlock(MapObject& block, int, Body&) {
-    playEffect(SE_SWAPBLK2);
-    block.kind = KIND_USED_BLOCK;
-}
-
-void toggleBlock(MapObject& block, int, Body&) {
-    playEffect(SE_SWAPBLK2);
-    block.kind = block.kind == KIND_TOGGLE_SOLID ? KIND_TOGGLE_OPEN : KIND_TOGGLE_SOLID;
-}
-
-void flipSwitchWalls(MapObject&, int, Body&) {
-    playEffect(SE_SWAPBLK);
-    for (MapObject& o : world.objects) {
-        if (o.kind == KIND_SWITCH_WALL_OPEN)
-            o.kind = KIND_SWITCH_WALL_CLOSED;
-        else if (o.kind == KIND_SWITCH_WALL_CLOSED)
-            o.kind = KIND_SWITCH_WALL_OPEN;
+bool touchHazard(const ObjectKindRow& row, int contact, Body& actor, bool interact) {
+    if (&actor == &player && player.hurtTime != 0) return true;
+    if (thrownOrShell(contact)) return true;
+    if (interact && row.kills(contact)) killPlayer();
+    switch (row.body) {
+    case HAZARD_SOLID:
+        return true;
+    case HAZARD_SOLID_UNTIL_DYING:
+        return !world.dyingFlag;
+    case HAZARD_PASSES:
+        return false;
     }
+    return true;
 }
 
-// The item comes out of the cell above over 0.4 s and is added at the end of the frame.
-void releaseItem(MapObject& block, uint8_t item) {
-    playEffect(SE_OUT);
-    MapObject released = makeMapObject(block.x, block.y - 16);
-    assignKind(released, item);
-    released.emergeOffset = 16;
-    world.pendingObjects.push_back(released);
-    block.kind = KIND_USED_BLOCK;
-}
-
-void releaseFourCoins(MapObject& block, int, Body&) {
-    releaseItem(block, KIND_FOUR_COINS);
-}
-
-void releaseFourSpanners(MapObject& block, int, Body&) {
-    releaseItem(block, KIND_FOUR_SPANNERS);
-}
-
-void releaseLargeHeal(MapObject& block, int, Body&) {
-    releaseItem(block, KIND_LARGE_HEAL);
-}
-
-void releaseGaugeUp(MapObject& block, int, Body&) {
-    releaseItem(block, world.itemTakenFlag ? KIND_COIN : KIND_GAUGE_UP);
-}
-
-void breakBrick(MapObject& block, int, Body&) {
-    playEffect(SE_BREAK);
-    debrisOf(block);
-    player.score += 50;
-    block.kind = KIND_REMOVED;
-}
-
-void breakFragileBlock(MapObject& block, int contact, Body& actor) {
-    playEffect(SE_BREAK);
-    if (contact == CONTACT_FEET && actor.vy > 0) {
-        actor.vy = -190 - 0.175 * std::fabs(actor.vy);
-        if (bHeld()) actor.vy -= 100;
+bool touchItem(MapObject& o, const ObjectKindRow& row, int contact, bool interact) {
+    if (interact && !thrownOrShell(contact)) {
+        row.collect(o);
+        o.kind = KIND_REMOVED;
     }
-    debrisOf(block);
-    player.score += 50;
-    block.kind = KIND_REMOVED;
+    return false;
 }
 
-void explodeBombBlock(MapObject& block, int, Body&) {
-    const int slot =
-        spawnProjectile(block.x + 4, block.y + 4, -1.5707963267948966, PROJECTILE_BOMB);
-    if (slot >= 0) burstProjectile(world.projectiles[size_t(slot)]);
-    debrisOf(block);
-    block.kind = KIND_REMOVED;
+bool touchSpring(MapObject& o, int contact, bool interact) {
+    if (thrownOrShell(contact)) return true;
+    if (interact && contact == CONTACT_FEET && player.vy >= 0 && !world.dyingFlag) {
+        fireSpring(o);
+        return false;
+    }
+    return !(contact == CONTACT_FEET && !world.dyingFlag);
 }
 
-using Trigger = void (*)(MapObject&, int, Body&);
-
-// clang-format off
-const struct {
-    uint8_t kind;
-    Trigger trigger;
-} TRIGGER_TABLE[] = {
-    {KIND_HIDDEN_BLOCK,   revealHiddenBlock},
-    {KIND_TOGGLE_SOLID,   toggleBlock},
-    {KIND_TOGGLE_OPEN,    toggleBlock},
-    {KIND_SWITCH_BLOCK,   flipSwitchWalls},
-    {KIND_COIN_BLOCK,     releaseFourCoins},
-    {KIND_SPANNER_BLOCK,  releaseFourSpanners},
-    {KIND_HEAL_BLOCK,     releaseLargeHeal},
-    {KIND_GAUGE_BLOCK,    releaseGaugeUp},
-    {KIND_BRICK,          breakBrick},
-    {KIND_FRAGILE_BLOCK,  breakFragileBlock},
-    {KIND_BOMB_BLOCK,     explodeBombBlock},
-};
-// clang-format on
-
-bool headBumpRising(int contact) {
-    return contact == CONTACT_HEAD && player.vy < 0;
+bool touchBlock(MapObject& o, const ObjectKindRow& row, int contact, Body& actor, bool interact) {
+    if (!interact || !row.triggeredBy(contact, actor)) return !row.passesUntilTriggered;
+    row.trigger(o, contact, actor);
+    return !row.triggeredStopsOnlyHeads || contact == CONTACT_HEAD;
 }
 
-bool hitByThrowOrShell(int contact) {
-    return contact == CONTACT_PROJECTILE || contact == CONTACT_SHELL;
+bool touchOneWay(int contact, const Body& actor) {
+    return isContactOf(contact, CONTACT_FEET, CONTACT_PROJECTILE) && actor.vy >= 0;
 }
 
 } // namespace
 
-void hazardTest(const MapObject& hazard, int contact) {
-    bool kills = false;
-    switch (hazard.kind) {
-    case KIND_SPIKES_UP:
-        kills = contact == CONTACT_FEET && player.vy > 0;
-        break;
-    case KIND_SPIKES_DOWN:
-        kills = contact == CONTACT_HEAD && player.vy < 0;
-        break;
-    case KIND_SPIKES_LEFT:
-        kills = contact == CONTACT_RIGHT;
-        break;
-    case KIND_SPIKES_RIGHT:
-        kills = contact == CONTACT_LEFT;
-        break;
-    default: // the spike block and the swinging and moving hazards
-        kills = true;
-        break;
+bool touch(MapObject& object, int contact, Body& actor, bool interact) {
+    if (worldFrozen()) interact = false;
+    const ObjectKindRow& row = objectKind(object.kind);
+    switch (row.group) {
+    case GROUP_HAZARD:
+        return touchHazard(row, contact, actor, interact);
+    case GROUP_ITEM:
+        return touchItem(object, row, contact, interact);
+    case GROUP_SPRING:
+        return touchSpring(object, contact, interact);
+    case GROUP_BLOCK:
+        return touchBlock(object, row, contact, actor, interact);
+    case GROUP_PASSABLE:
+        return false;
+    case GROUP_ONE_WAY:
+        return touchOneWay(contact, actor);
+    case GROUP_SOLID:
+        return true;
     }
-    if (kills) killPlayer();
-}
-
-void collect(MapObject& item) {
-    for (const auto& row : COLLECT_TABLE) {
-        if (row.kind != item.kind) continue;
-        row.collect(item);
-        item.kind = KIND_REMOVED;
-        return;
-    }
-}
-
-void fireSpring(const MapObject& spring) {
-    playEffect(SE_JUMPDAI);
-    player.vy = bHeld() ? -350 : -250;
-    player.y = spring.y - 16;
-}
-
-bool blockTriggered(const MapObject& block, int contact, const Body& actor) {
-    switch (block.kind) {
-    case KIND_HIDDEN_BLOCK:
-    case KIND_TOGGLE_SOLID:
-    case KIND_TOGGLE_OPEN:
-        return headBumpRising(contact);
-    case KIND_FRAGILE_BLOCK:
-        return &actor == &player || hitByThrowOrShell(contact);
-    default:
-        return headBumpRising(contact) || hitByThrowOrShell(contact);
-    }
-}
-
-void triggerBlock(MapObject& block, int contact, Body& actor) {
-    for (const auto& row : TRIGGER_TABLE) {
-        if (row.kind == block.kind) {
-            row.trigger(block, contact, actor);
-            return;
-        }
-    }
+    return true;
 }

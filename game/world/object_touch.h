@@ -1,16 +1,10 @@
-// What touching an object does, by its kind: the hazard test, collecting an
-// item, reaching the goal, the spring and the triggered blocks.
+// The touch operation: whether a map object stops something meeting it, and,
+// with interaction, what the meeting does (by the kind's row).
 #pragma once
 
 #include "world/body.h"
 #include "world/map_object.h"
 
-// A hazard kills the player when met by the contact this kind kills by.
-void hazardTest(const MapObject& hazard, int contact);
-// An item (or the goal) taken by the player.
-void collect(MapObject& item);
-// The spring under the player's feet.
-void fireSpring(const MapObject& spring);
-// Whether a block is triggered by this contact, and what it then does.
-bool blockTriggered(const MapObject& block, int contact, const Body& actor);
-void triggerBlock(MapObject& block, int contact, Body& actor);
+// Whether the object stops the actor meeting it by the contact; with
+// interact, the touch may also collect, break, bump or hurt.
+bool touch(MapObject& object, int contact, Body& actor, bool interact);

@@ -3,6 +3,7 @@
 #include "world/collision.h"
 #include "world/enemy.h"
 #include "world/object_kinds.h"
+#include "world/object_touch.h"
 #include "world/player.h"
 #include "world/world.h"
 

@@ -3,6 +3,7 @@
 
 #include "core/fades.h"
 #include "core/frame_clock.h"
+#include "core/game_pi.h"
 #include "core/play_state.h"
 #include "core/random.h"
 #include "platform/blit.h"
@@ -11,6 +12,7 @@
 #include "platform/sound.h"
 #include "world/collision.h"
 #include "world/object_kinds.h"
+#include "world/object_touch.h"
 #include "world/player_collision.h"
 #include "world/world.h"
 
@@ -19,8 +21,6 @@
 #include <cstdlib>
 
 namespace {
-
-constexpr double PI = 3.1415926538;
 
 // The flags of one frame, taken before anything moves.
 struct Frame {
@@ -123,7 +123,8 @@ void startAiming(const Frame& f) {
 
 double throwAngle(const Frame& f) {
     const bool right = player.facing == 1;
-    double angle = f.crouch ? (right ? 0 : PI) : (right ? player.aimAngle : PI - player.aimAngle);
+    double angle =
+        f.crouch ? (right ? 0 : GAME_PI) : (right ? player.aimAngle : GAME_PI - player.aimAngle);
     const int r1 = drawRandom();
     const int r2 = drawRandom();
     const double up = (r1 % 78) * 0.005, down = (r2 % 78) * 0.0075;
@@ -153,22 +154,9 @@ void throwSpanner(const Frame& f) {
 void rideGroundObject() {
     const MapObject* o = objectAt(player.groundObject);
     if (!o || world.dyingFlag) return;
-    switch (o->kind) {
-    case KIND_CIRCLING_SLOW:
-    case KIND_CIRCLING_FAST:
-        player.y = o->y - 16;
-        player.x += o->vx;
-        break;
-    case KIND_PLATFORM_SIDEWAYS:
-        player.x += o->vx;
-        break;
-    case KIND_PLATFORM_UPDOWN:
-    case KIND_FALLING_PLATFORM:
-        player.y = o->y - 16;
-        break;
-    default:
-        break;
-    }
+    const ObjectKindRow& row = objectKind(o->kind);
+    if (row.carriesUpDown) player.y = o->y - 16;
+    if (row.carriesAcross) player.x += o->vx;
 }
 
 void checkFooting(const Frame& f) {
@@ -193,9 +181,7 @@ void jump(const Frame& f) {
     const double speed = std::fabs(player.vx);
     player.vy = -215 - (speed > 50 ? speed / 4 : 0);
     if (const MapObject* o = objectAt(player.groundObject)) {
-        if (o->kind == KIND_CIRCLING_SLOW || o->kind == KIND_CIRCLING_FAST ||
-            o->kind == KIND_PLATFORM_SIDEWAYS)
-            player.vx += o->vx / 2;
+        if (objectKind(o->kind).carriesAcross) player.vx += o->vx / 2;
     }
     player.groundObject = NO_OBJECT;
 }
@@ -365,7 +351,7 @@ void endEntry(const Frame& f) {
 // The aim marker swings between one radian above and below level.
 void aimMarker(const Frame& f) {
     if (!player.aiming) return;
-    const double a = player.facing ? player.aimAngle : PI - player.aimAngle;
+    const double a = player.facing ? player.aimAngle : GAME_PI - player.aimAngle;
     if (player.aimShown) {
         const int x = blitCoordinate(player.x - world.cameraX + std::cos(a) * 50);
         const int y = blitCoordinate(player.y - throwHeight() / 2 - 10 + std::sin(a) * 50);

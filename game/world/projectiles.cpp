@@ -7,6 +7,7 @@
 #include "platform/sound.h"
 #include "world/collision.h"
 #include "world/effects.h"
+#include "world/object_touch.h"
 #include "world/player.h"
 #include "world/world.h"
 

@@ -3,6 +3,7 @@
 #include "support/stage_play.h"
 #include "world/collision.h"
 #include "world/object_kinds.h"
+#include "world/object_touch.h"
 #include "world/object_update.h"
 #include "world/player.h"
 #include "world/world.h"

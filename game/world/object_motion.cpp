@@ -1,20 +1,18 @@
-#include "world/object_update.h"
+#include "world/object_motion.h"
 
 #include "core/frame_clock.h"
+#include "core/game_pi.h"
 #include "core/random.h"
 #include "platform/sound.h"
 #include "world/enemy.h"
-#include "world/object_kinds.h"
+#include "world/object_update.h"
 #include "world/player.h"
 #include "world/world.h"
 
-#include <array>
 #include <cmath>
-#include <initializer_list>
 
 namespace {
 
-constexpr double PI = OBJECT_PI;
 constexpr double FULL_TURN = 6.2831853076;
 
 // The moving kinds take sin and cos of their phase in single precision.
@@ -36,52 +34,55 @@ void freeFall(MapObject& o, double dt) {
     if (o.y - 16 > 320 || o.y < -64) o.kind = KIND_REMOVED;
 }
 
-void fallingBlock(MapObject& o, double dt) {
+} // namespace
+
+void fallingBlock(MapObject& o, const ObjectKindRow&, double dt) {
     if (o.vy > 0 || (o.x + 16 > player.x && o.x < player.x + 16)) o.vy += 400 * dt;
     freeFall(o, dt);
 }
 
-void circlingPlatform(MapObject& o, double dt) {
-    const double turnRate = o.kind == KIND_CIRCLING_SLOW ? 0.2 : 0.3;
-    o.phase += PI * turnRate * dt;
+void circlingPlatform(MapObject& o, const ObjectKindRow& row, double dt) {
+    o.phase += GAME_PI * row.turnRate * dt;
     const double oldX = o.x;
-    o.x = o.pivotX + 64 * sinOf(o.phase);
-    o.y = o.pivotY + 64 * cosOf(o.phase);
+    o.x = o.pivotX + row.reach * sinOf(o.phase);
+    o.y = o.pivotY + row.reach * cosOf(o.phase);
     o.vx = o.x - oldX; // pixels moved this frame: the player riding it moves as much
     wrap(o);
 }
 
 // Swings along the lower half of a circle.
-void pendulum(MapObject& o, double dt) {
-    o.phase += 0.5 * PI * dt;
+void pendulum(MapObject& o, const ObjectKindRow& row, double dt) {
+    o.phase += row.turnRate * GAME_PI * dt;
     wrap(o);
-    const double reach = o.kind == KIND_PENDULUM_SHORT ? 32 : 64;
-    o.x = o.pivotX + reach * cosOf(o.phase);
-    const double drop = reach * sinOf(o.phase);
-    o.y = o.pivotY + (o.phase > PI ? -drop : drop);
+    o.x = o.pivotX + row.reach * cosOf(o.phase);
+    const double drop = row.reach * sinOf(o.phase);
+    o.y = o.pivotY + (o.phase > GAME_PI ? -drop : drop);
 }
 
-void sideways(MapObject& o, double dt) {
-    o.phase += 0.2 * PI * dt;
+// Over twice the reach, from the pivot to the right and back.
+void sideways(MapObject& o, const ObjectKindRow& row, double dt) {
+    o.phase += row.turnRate * GAME_PI * dt;
     const double oldX = o.x;
-    o.x = o.pivotX + 104 + 104 * cosOf(o.phase);
+    o.x = o.pivotX + row.reach + row.reach * cosOf(o.phase);
     o.vx = o.x - oldX;
     wrap(o);
 }
 
-void upAndDown(MapObject& o, double dt) {
-    o.phase += 0.2 * PI * dt;
-    o.y = o.pivotY - 104 - 104 * cosOf(o.phase);
+// Over twice the reach, from the pivot up and back.
+void upAndDown(MapObject& o, const ObjectKindRow& row, double dt) {
+    o.phase += row.turnRate * GAME_PI * dt;
+    o.y = o.pivotY - row.reach - row.reach * cosOf(o.phase);
     wrap(o);
 }
 
-void circlingBall(MapObject& o, double dt) {
-    o.phase += 0.35 * PI * dt;
+void circlingBall(MapObject& o, const ObjectKindRow& row, double dt) {
+    o.phase += row.turnRate * GAME_PI * dt;
     wrap(o);
-    const double reach = o.kind == KIND_CIRCLING_BALL ? 32 : 64;
-    o.x = o.pivotX + reach * cosOf(o.phase);
-    o.y = o.pivotY + reach * sinOf(o.phase);
+    o.x = o.pivotX + row.reach * cosOf(o.phase);
+    o.y = o.pivotY + row.reach * sinOf(o.phase);
 }
+
+namespace {
 
 bool playerStandsOn(const MapObject& o) {
     const int ground = player.groundObject;
@@ -89,8 +90,10 @@ bool playerStandsOn(const MapObject& o) {
            &world.objects[size_t(ground)] == &o;
 }
 
+} // namespace
+
 // Sinks 250 ms after the player has landed on it. phase holds the landing time.
-void fallingPlatform(MapObject& o, double dt) {
+void fallingPlatform(MapObject& o, const ObjectKindRow&, double dt) {
     const uint32_t now = gameClock();
     if (o.vy > 0)
         o.vy += 200 * dt;
@@ -102,7 +105,7 @@ void fallingPlatform(MapObject& o, double dt) {
 
 // Fires a cannon shot now and then while near the screen. pivot x holds the
 // time of the last shot, phase the milliseconds until the next.
-void cannon(MapObject& o, double) {
+void cannon(MapObject& o, const ObjectKindRow&, double) {
     const double screenX = o.x - world.cameraX;
     if (screenX <= -64 || screenX >= 352) return;
     const uint32_t now = gameClock();
@@ -119,38 +122,8 @@ void cannon(MapObject& o, double) {
     o.pivotX = now;
 }
 
-using Motion = void (*)(MapObject&, double dt);
-
-// clang-format off
-const struct {
-    std::initializer_list<uint8_t> kinds;
-    Motion motion;
-} MOTIONS[] = {
-    {{KIND_FALLING_BLOCK},                                 fallingBlock},
-    {{KIND_CIRCLING_SLOW, KIND_CIRCLING_FAST},             circlingPlatform},
-    {{KIND_PENDULUM_SHORT, KIND_PENDULUM_LONG},            pendulum},
-    {{KIND_HAZARD_SIDEWAYS, KIND_PLATFORM_SIDEWAYS},       sideways},
-    {{KIND_HAZARD_UPDOWN, KIND_PLATFORM_UPDOWN},           upAndDown},
-    {{KIND_CIRCLING_BALL, KIND_CIRCLING_BALL_LONG},        circlingBall},
-    {{KIND_FALLING_PLATFORM},                              fallingPlatform},
-    {{KIND_CANNON_LEFT, KIND_CANNON_RIGHT},                cannon},
-};
-// clang-format on
-
-const std::array<Motion, 256>& motionsByKind() {
-    static const std::array<Motion, 256> table = [] {
-        std::array<Motion, 256> motions{};
-        for (const auto& row : MOTIONS)
-            for (uint8_t kind : row.kinds)
-                motions[kind] = row.motion;
-        return motions;
-    }();
-    return table;
-}
-
-} // namespace
-
 void updateObject(MapObject& object) {
     if (worldFrozen()) return;
-    if (Motion motion = motionsByKind()[object.kind]) motion(object, frameTime);
+    const ObjectKindRow& row = objectKind(object.kind);
+    if (row.motion) row.motion(object, row, frameTime);
 }
