@@ -1,10 +1,11 @@
 // What the player's stomps and touches and the spanners do to an enemy.
-#include "world/enemy.h"
+#include "world/enemy_contacts.h"
 
 #include "core/frame_clock.h"
 #include "core/random.h"
 #include "platform/sound.h"
 #include "world/effects.h"
+#include "world/enemy_kinds.h"
 #include "world/map_object.h"
 #include "world/object_kinds.h"
 #include "world/player.h"
@@ -18,10 +19,6 @@ void bounceOff(const Enemy& e) {
     player.y = e.y - e.height;
 }
 
-void hurt(Enemy& e) {
-    hurtPlayer(e.kind);
-}
-
 // A resting shell touched other than by a stomp slides away from the player.
 void kick(Enemy& e, int contact) {
     playEffect(SE_PEKO);
@@ -32,13 +29,13 @@ void kick(Enemy& e, int contact) {
 }
 
 // One chance in four of spanners, three in sixteen of a small heal.
-void drop(const Enemy& e) {
+void drop(const Enemy& e, const EnemyKindRow& row) {
     const int r1 = drawRandom();
     uint8_t item = 0;
     if (r1 % 4 != 0) {
         if (drawRandom() % 4 == 0) item = KIND_SMALL_HEAL;
     } else {
-        item = e.kind == ENEMY_JUMPER_FAST ? KIND_FOUR_SPANNERS : KIND_TWO_SPANNERS;
+        item = row.dropped;
     }
     if (item == 0) return;
     MapObject dropped = makeMapObject(e.x, e.y);
@@ -57,128 +54,79 @@ void burstApart(const Enemy& e) {
     }
 }
 
-// --- Contacts by kind: the stomp, the spanner's hit, and any other touch ---
+} // namespace
 
-void stompWalker(Enemy& e) {
-    setEnemyKind(e, ENEMY_RESTING_SHELL);
+// --- Contacts, named in the kinds' rows ------------------------------------------
+
+void stompInto(Enemy& e, const EnemyKindRow& row, int) {
+    setEnemyKind(e, row.turnsInto);
     bounceOff(e);
 }
-void hitWalker(Enemy& e, int) {
-    setEnemyKind(e, ENEMY_RESTING_SHELL);
+
+void hitInto(Enemy& e, const EnemyKindRow& row, int) {
+    setEnemyKind(e, row.turnsInto);
 }
 
-void stompRestingShell(Enemy& e) {
-    setEnemyKind(e, ENEMY_WALKER);
-    bounceOff(e);
-}
-void kickRestingShell(Enemy& e, int contact) {
+void kickShell(Enemy& e, const EnemyKindRow&, int contact) {
     kick(e, contact);
 }
 
-void stompSlidingShell(Enemy& e) {
-    setEnemyKind(e, ENEMY_RESTING_SHELL);
-    bounceOff(e);
-}
-void hitSlidingShell(Enemy& e, int) {
-    setEnemyKind(e, ENEMY_RESTING_SHELL);
-}
-
-// The flyers lose their wings.
-void groundFlyer(Enemy& e, int kind) {
-    award(80, e);
-    e.vy = 0;
-    setEnemyKind(e, kind);
-}
-void stompHeavyFlyer(Enemy& e) {
+// The flyers lose their wings, for 80 points; stomped, the player bounces.
+void stompOffWings(Enemy& e, const EnemyKindRow& row, int) {
     award(80, e);
     e.vy = 0;
     stompBounce();
-    setEnemyKind(e, ENEMY_WALKER_HEAVY);
-}
-void hitHeavyFlyer(Enemy& e, int) {
-    groundFlyer(e, ENEMY_WALKER_HEAVY);
-}
-void stompFlyer(Enemy& e) {
-    award(80, e);
-    e.vy = 0;
-    stompBounce();
-    setEnemyKind(e, ENEMY_WALKER);
-}
-void hitFlyer(Enemy& e, int) {
-    groundFlyer(e, ENEMY_WALKER);
+    setEnemyKind(e, row.turnsInto);
 }
 
-void stompCannonShot(Enemy& e) {
+void hitOffWings(Enemy& e, const EnemyKindRow& row, int) {
+    award(80, e);
+    e.vy = 0;
+    setEnemyKind(e, row.turnsInto);
+}
+
+void stompKnocksOut(Enemy& e, const EnemyKindRow&, int) {
     stompBounce();
     e.vx = 0;
     knockOut(e);
 }
-void hitCannonShot(Enemy& e, int) {
+
+// Breaks apart at the third hit.
+void hitBreaksApartAtThree(Enemy& e, const EnemyKindRow&, int) {
     e.hitCount += 1;
     if (e.hitCount < 3) return;
     e.active = 0;
     burstApart(e);
 }
 
-void stompFlattens(Enemy& e) {
-    drop(e);
+void stompFlattens(Enemy& e, const EnemyKindRow& row, int) {
+    drop(e, row);
     stompBounce();
-    award(e.kind == ENEMY_JUMPER || e.kind == ENEMY_JUMPER_FAST ? 200 : 80, e);
+    award(row.stompPoints, e);
     e.vx = 0;
     e.vy = 0;
     e.defeatTime = gameClock();
 }
-void hitKnocksOut(Enemy& e, int) {
-    drop(e);
+
+void hitKnocksOut(Enemy& e, const EnemyKindRow& row, int) {
+    drop(e, row);
     knockOut(e);
 }
 
-struct ContactRow {
-    void (*stomp)(Enemy&);
-    void (*hit)(Enemy&, int contact);
-    void (*other)(Enemy&, int contact);
-};
-
-void hurtBy(Enemy& e, int) {
-    hurt(e);
+void hurtsThePlayer(Enemy& e, const EnemyKindRow&, int) {
+    hurtPlayer(e.kind);
 }
-void stompHurts(Enemy& e) {
-    hurt(e);
-}
-void nothing(Enemy&, int) {}
 
-// clang-format off
-constexpr ContactRow CONTACTS[] = {
-    {stompWalker,       hitWalker,       hurtBy},           // 0
-    {stompFlattens,     hitKnocksOut,    hurtBy},           // 1
-    {stompRestingShell, kickRestingShell, kickRestingShell}, // 2
-    {stompSlidingShell, hitSlidingShell, hurtBy},           // 3
-    {stompFlattens,     hitKnocksOut,    hurtBy},           // 4
-    {stompFlattens,     hitKnocksOut,    hurtBy},           // 5
-    {stompFlattens,     hitKnocksOut,    hurtBy},           // 6
-    {stompHeavyFlyer,   hitHeavyFlyer,   hurtBy},           // 7
-    {stompFlyer,        hitFlyer,        hurtBy},           // 8
-    {stompCannonShot,   hitCannonShot,   hurtBy},           // 9
-    {stompFlattens,     hitKnocksOut,    hurtBy},           // 10
-    {stompHurts,        nothing,         hurtBy},           // 11
-    {stompFlattens,     hitKnocksOut,    hurtBy},           // 12
-    {stompFlattens,     hitKnocksOut,    hurtBy},           // 13
-};
-// clang-format on
-
-} // namespace
+void shrugsOff(Enemy&, const EnemyKindRow&, int) {}
 
 bool enemyContact(Enemy& e, int contact) {
     if (!e.touchable() || worldFrozen()) return false;
-    if (e.kind >= std::size(CONTACTS)) return true;
-    const ContactRow& row = CONTACTS[e.kind];
-    const bool thrownShot = e.kind == ENEMY_THROWN_SHOT;
+    const EnemyKindRow& row = enemyKind(e.kind);
     if (contact == CONTACT_FEET && player.vy > 0)
-        row.stomp(e);
+        row.stomp(e, row, contact);
     else if (contact == CONTACT_PROJECTILE)
-        row.hit(e, contact);
+        row.hit(e, row, contact);
     else
-        row.other(e, contact);
-    // The thrown shots pass through spanners and never count as met.
-    return !thrownShot;
+        row.other(e, row, contact);
+    return row.countsAsMet;
 }

@@ -1,5 +1,5 @@
 // One frame of an enemy: its behaviour by kind, gravity, motion, drawing.
-#include "world/enemy.h"
+#include "world/enemy_behaviours.h"
 
 #include "core/frame_clock.h"
 #include "core/random.h"
@@ -7,6 +7,7 @@
 #include "platform/sheets.h"
 #include "platform/sound.h"
 #include "world/collision.h"
+#include "world/enemy_kinds.h"
 #include "world/object_kinds.h"
 #include "world/object_touch.h"
 #include "world/player.h"
@@ -46,9 +47,7 @@ bool movingTowards(const Enemy& other, const Enemy& e) {
 
 void turnAtEnemy(Enemy& e, int found) {
     Enemy& other = world.enemies[size_t(found)];
-    if (other.kind == ENEMY_SLIDING_SHELL || other.kind == ENEMY_CANNON_SHOT ||
-        other.kind == ENEMY_THROWN_SHOT)
-        return;
+    if (!enemyKind(other.kind).othersTurnAtIt) return;
     if (movingTowards(other, e)) reverse(other);
     reverse(e);
 }
@@ -72,6 +71,8 @@ void walkerStep(Enemy& e) {
     if (object != NOTHING_FOUND) turnAtObject(e, object, right);
 }
 
+} // namespace
+
 // --- Behaviours by kind ------------------------------------------------------
 
 void walker(Enemy& e) {
@@ -88,7 +89,7 @@ void slidingShell(Enemy& e) {
     const int object = objectAhead(e);
     if (found != NOTHING_FOUND) {
         Enemy& other = world.enemies[size_t(found)];
-        if (other.kind != ENEMY_CANNON_SHOT && other.kind != ENEMY_THROWN_SHOT) {
+        if (!enemyKind(other.kind).shot) {
             const bool otherSliding = other.kind == ENEMY_SLIDING_SHELL;
             knockOut(other);
             if (otherSliding) {
@@ -105,6 +106,8 @@ void slidingShell(Enemy& e) {
     putAgainst(e, o, right);
     reverse(e);
 }
+
+namespace {
 
 // The chaser turns towards a player more than 48 pixels away.
 void turnTowardsPlayer(Enemy& e) {
@@ -133,6 +136,8 @@ void jumpAtPlayer(Enemy& e, double jumpSpeed, bool chases) {
     walkerStep(e);
 }
 
+} // namespace
+
 void jumper(Enemy& e) {
     jumpAtPlayer(e, -200, false);
 }
@@ -147,6 +152,8 @@ void thrownShot(Enemy& e) {
     e.vy += 400 * frameTime;
 }
 
+namespace {
+
 void throwShots(const Enemy& e) {
     const double x = e.x + e.width / 2 - 4;
     const double y = e.y - e.height - 4;
@@ -159,6 +166,13 @@ void throwShots(const Enemy& e) {
         thrown.vy = shot.vy;
         world.pendingEnemies.push_back(thrown);
     }
+}
+
+} // namespace
+
+// The first stop to throw comes after 0 to 2 seconds of walking.
+void startThrowing(Enemy& e, uint32_t now) {
+    e.throwTimer = now - uint32_t(drawRandom() % 2000);
 }
 
 // Walks for two seconds, stops and throws three shots, then walks on.
@@ -201,40 +215,12 @@ void homingFlyer(Enemy& e) {
         e.vy -= e.vy > 0 ? 2.5 * a : a;
 }
 
-using Behaviour = void (*)(Enemy&);
-
-// clang-format off
-constexpr Behaviour BEHAVIOURS[] = {
-    walker,        // 0
-    walker,        // 1
-    restingShell,  // 2
-    slidingShell,  // 3
-    walker,        // 4
-    jumper,        // 5
-    jumper,        // 6
-    walker,        // 7  (flies level: no gravity)
-    walker,        // 8
-    keepsItsSpeed, // 9
-    chaser,        // 10
-    thrownShot,    // 11
-    thrower,       // 12
-    homingFlyer,   // 13
-};
-// clang-format on
-
-Behaviour behaviourOf(int kind) {
-    return kind < int(std::size(BEHAVIOURS)) ? BEHAVIOURS[kind] : walker;
-}
+namespace {
 
 // --- Physics and drawing -------------------------------------------------------
 
-bool hasGravity(int kind) {
-    return kind != ENEMY_FLYER_HEAVY && kind != ENEMY_FLYER && kind != ENEMY_CANNON_SHOT &&
-           kind != ENEMY_THROWN_SHOT && kind != ENEMY_HOMING_FLYER;
-}
-
 bool insideActivationWindow(const Enemy& e) {
-    if (e.kind == ENEMY_HOMING_FLYER) return true;
+    if (enemyKind(e.kind).alwaysActive) return true;
     const double screenX = e.x - world.cameraX;
     return screenX >= -288 && screenX <= 864;
 }
@@ -271,24 +257,23 @@ void gravity(Enemy& e, double dt) {
 }
 
 void walkOffEdges(Enemy& e) {
-    if (e.airborne || e.kind == ENEMY_THROWN_SHOT || e.knockedOut) return;
+    if (e.airborne || !enemyKind(e.kind).walksOffEdges || e.knockedOut) return;
     if (groundProbe(e) == NOTHING_FOUND) {
         e.vy = 0;
         e.airborne = 1;
     }
 }
 
-void move(Enemy& e, double dt) {
+void move(Enemy& e, const EnemyKindRow& row, double dt) {
     e.vy = std::clamp(e.vy, -300.0, 300.0);
     if (!worldFrozen()) {
         if (!e.defeated()) e.x += e.vx * dt;
         e.y += e.vy * dt;
     }
-    if (e.x < -double(e.width) && e.kind != ENEMY_HOMING_FLYER) e.active = 0;
+    if (e.x < -double(e.width) && !row.alwaysActive) e.active = 0;
     // Shots that have left the stage to the right or below it would otherwise
     // stay active for ever, frozen out of sight or falling without end.
-    const bool shot = e.kind == ENEMY_CANNON_SHOT || e.kind == ENEMY_THROWN_SHOT;
-    if (shot && (e.x > world.stageRightEdge || e.y - e.height > 256)) e.active = 0;
+    if (row.shot && (e.x > world.stageRightEdge || e.y - e.height > 256)) e.active = 0;
 }
 
 } // namespace
@@ -314,11 +299,12 @@ void updateEnemy(Enemy& e) {
     if (!insideActivationWindow(e)) return;
     const uint32_t now = gameClock();
     const double dt = frameTime;
-    if (!e.defeated() && !e.knockedOut) behaviourOf(e.kind)(e);
+    const EnemyKindRow& row = enemyKind(e.kind);
+    if (!e.defeated() && !e.knockedOut) row.behaviour(e);
     if (e.knockedOut) fallKnockedOut(e, dt);
-    if (e.airborne && hasGravity(e.kind)) gravity(e, dt);
+    if (e.airborne && enemyKind(e.kind).gravity) gravity(e, dt);
     walkOffEdges(e);
-    move(e, dt);
+    move(e, enemyKind(e.kind), dt);
     if (!e.defeated() && !e.knockedOut && !worldFrozen()) e.animator.step(now);
     drawEnemy(e);
     if (e.defeated() && now - e.defeatTime > 1000) e.active = 0;
