@@ -3,6 +3,7 @@
 
 #include "world/animator.h"
 #include "world/body.h"
+#include "world/contact.h"
 
 #include <cstdint>
 
@@ -56,7 +57,7 @@ void updateEnemy(Enemy& enemy);
 void drawEnemy(const Enemy& enemy);
 
 // The player or a projectile meets the enemy; true when the contact counted.
-bool enemyContact(Enemy& enemy, int contact);
+bool enemyContact(Enemy& enemy, Contact contact);
 
 // Knocked upside down out of the stage, with 80 points.
 void knockOut(Enemy& enemy);

@@ -20,7 +20,7 @@ void bounceOff(const Enemy& e) {
 }
 
 // A resting shell touched other than by a stomp slides away from the player.
-void kick(Enemy& e, int contact) {
+void kick(Enemy& e, Contact contact) {
     playEffect(SE_PEKO);
     setEnemyKind(e, ENEMY_SLIDING_SHELL);
     if (contact != CONTACT_PROJECTILE)
@@ -58,48 +58,48 @@ void burstApart(const Enemy& e) {
 
 // --- Contacts, named in the kinds' rows ------------------------------------------
 
-void stompInto(Enemy& e, const EnemyKindRow& row, int) {
+void stompInto(Enemy& e, const EnemyKindRow& row, Contact) {
     setEnemyKind(e, row.turnsInto);
     bounceOff(e);
 }
 
-void hitInto(Enemy& e, const EnemyKindRow& row, int) {
+void hitInto(Enemy& e, const EnemyKindRow& row, Contact) {
     setEnemyKind(e, row.turnsInto);
 }
 
-void kickShell(Enemy& e, const EnemyKindRow&, int contact) {
+void kickShell(Enemy& e, const EnemyKindRow&, Contact contact) {
     kick(e, contact);
 }
 
 // The flyers lose their wings, for 80 points; stomped, the player bounces.
-void stompOffWings(Enemy& e, const EnemyKindRow& row, int) {
+void stompOffWings(Enemy& e, const EnemyKindRow& row, Contact) {
     award(80, e);
     e.vy = 0;
     stompBounce();
     setEnemyKind(e, row.turnsInto);
 }
 
-void hitOffWings(Enemy& e, const EnemyKindRow& row, int) {
+void hitOffWings(Enemy& e, const EnemyKindRow& row, Contact) {
     award(80, e);
     e.vy = 0;
     setEnemyKind(e, row.turnsInto);
 }
 
-void stompKnocksOut(Enemy& e, const EnemyKindRow&, int) {
+void stompKnocksOut(Enemy& e, const EnemyKindRow&, Contact) {
     stompBounce();
     e.vx = 0;
     knockOut(e);
 }
 
 // Breaks apart at the third hit.
-void hitBreaksApartAtThree(Enemy& e, const EnemyKindRow&, int) {
+void hitBreaksApartAtThree(Enemy& e, const EnemyKindRow&, Contact) {
     e.hitCount += 1;
     if (e.hitCount < 3) return;
     e.active = 0;
     burstApart(e);
 }
 
-void stompFlattens(Enemy& e, const EnemyKindRow& row, int) {
+void stompFlattens(Enemy& e, const EnemyKindRow& row, Contact) {
     drop(e, row);
     stompBounce();
     award(row.stompPoints, e);
@@ -108,18 +108,18 @@ void stompFlattens(Enemy& e, const EnemyKindRow& row, int) {
     e.defeatTime = gameClock();
 }
 
-void hitKnocksOut(Enemy& e, const EnemyKindRow& row, int) {
+void hitKnocksOut(Enemy& e, const EnemyKindRow& row, Contact) {
     drop(e, row);
     knockOut(e);
 }
 
-void hurtsThePlayer(Enemy& e, const EnemyKindRow&, int) {
+void hurtsThePlayer(Enemy& e, const EnemyKindRow&, Contact) {
     hurtPlayer(e.kind);
 }
 
-void shrugsOff(Enemy&, const EnemyKindRow&, int) {}
+void shrugsOff(Enemy&, const EnemyKindRow&, Contact) {}
 
-bool enemyContact(Enemy& e, int contact) {
+bool enemyContact(Enemy& e, Contact contact) {
     if (!e.touchable() || worldFrozen()) return false;
     const EnemyKindRow& row = enemyKind(e.kind);
     if (contact == CONTACT_FEET && player.vy > 0)

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 struct EnemyKindRow;
-using EnemyContact = void (*)(Enemy&, const EnemyKindRow&, int contact);
+using EnemyContact = void (*)(Enemy&, const EnemyKindRow&, Contact contact);
 
 struct EnemyKindRow {
     uint8_t kind;

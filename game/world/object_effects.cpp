@@ -91,17 +91,17 @@ void reachGoal(MapObject&) {
 
 // --- Blocks ---------------------------------------------------------------
 
-void revealHiddenBlock(MapObject& block, int, Body&) {
+void revealHiddenBlock(MapObject& block, Contact, Body&) {
     playEffect(SE_SWAPBLK2);
     block.kind = KIND_USED_BLOCK;
 }
 
-void toggleBlock(MapObject& block, int, Body&) {
+void toggleBlock(MapObject& block, Contact, Body&) {
     playEffect(SE_SWAPBLK2);
     block.kind = block.kind == KIND_TOGGLE_SOLID ? KIND_TOGGLE_OPEN : KIND_TOGGLE_SOLID;
 }
 
-void flipSwitchWalls(MapObject&, int, Body&) {
+void flipSwitchWalls(MapObject&, Contact, Body&) {
     playEffect(SE_SWAPBLK);
     for (MapObject& o : world.objects) {
         if (o.kind == KIND_SWITCH_WALL_OPEN)
@@ -125,30 +125,30 @@ void releaseItem(MapObject& block, uint8_t item) {
 
 } // namespace
 
-void releaseFourCoins(MapObject& block, int, Body&) {
+void releaseFourCoins(MapObject& block, Contact, Body&) {
     releaseItem(block, KIND_FOUR_COINS);
 }
 
-void releaseFourSpanners(MapObject& block, int, Body&) {
+void releaseFourSpanners(MapObject& block, Contact, Body&) {
     releaseItem(block, KIND_FOUR_SPANNERS);
 }
 
-void releaseLargeHeal(MapObject& block, int, Body&) {
+void releaseLargeHeal(MapObject& block, Contact, Body&) {
     releaseItem(block, KIND_LARGE_HEAL);
 }
 
-void releaseGaugeUp(MapObject& block, int, Body&) {
+void releaseGaugeUp(MapObject& block, Contact, Body&) {
     releaseItem(block, world.itemTakenFlag ? KIND_COIN : KIND_GAUGE_UP);
 }
 
-void breakBrick(MapObject& block, int, Body&) {
+void breakBrick(MapObject& block, Contact, Body&) {
     playEffect(SE_BREAK);
     debrisOf(block);
     player.score += 50;
     block.kind = KIND_REMOVED;
 }
 
-void breakFragileBlock(MapObject& block, int contact, Body& actor) {
+void breakFragileBlock(MapObject& block, Contact contact, Body& actor) {
     playEffect(SE_BREAK);
     if (contact == CONTACT_FEET && actor.vy > 0) {
         actor.vy = -190 - 0.175 * std::fabs(actor.vy);
@@ -159,7 +159,7 @@ void breakFragileBlock(MapObject& block, int contact, Body& actor) {
     block.kind = KIND_REMOVED;
 }
 
-void explodeBombBlock(MapObject& block, int, Body&) {
+void explodeBombBlock(MapObject& block, Contact, Body&) {
     const int slot =
         spawnProjectile(block.x + 4, block.y + 4, -1.5707963267948966, PROJECTILE_BOMB);
     if (slot >= 0) burstProjectile(world.projectiles[size_t(slot)]);
@@ -169,23 +169,23 @@ void explodeBombBlock(MapObject& block, int, Body&) {
 
 // --- Who triggers a block --------------------------------------------------
 
-bool headBumpRising(int contact, const Body&) {
+bool headBumpRising(Contact contact, const Body&) {
     return contact == CONTACT_HEAD && player.vy < 0;
 }
 
 namespace {
 
-bool hitByThrowOrShell(int contact) {
+bool hitByThrowOrShell(Contact contact) {
     return contact == CONTACT_PROJECTILE || contact == CONTACT_SHELL;
 }
 
 } // namespace
 
-bool anyBumpOrHit(int contact, const Body& actor) {
+bool anyBumpOrHit(Contact contact, const Body& actor) {
     return headBumpRising(contact, actor) || hitByThrowOrShell(contact);
 }
 
-bool playerOrHit(int contact, const Body& actor) {
+bool playerOrHit(Contact contact, const Body& actor) {
     return &actor == &player || hitByThrowOrShell(contact);
 }
 
@@ -197,22 +197,22 @@ void fireSpring(const MapObject& spring) {
     player.y = spring.y - 16;
 }
 
-bool killsOnAnyContact(int) {
+bool killsOnAnyContact(Contact) {
     return true;
 }
 
-bool killsWhenLandedOn(int contact) {
+bool killsWhenLandedOn(Contact contact) {
     return contact == CONTACT_FEET && player.vy > 0;
 }
 
-bool killsWhenBumped(int contact) {
+bool killsWhenBumped(Contact contact) {
     return contact == CONTACT_HEAD && player.vy < 0;
 }
 
-bool killsTheRightSide(int contact) {
+bool killsTheRightSide(Contact contact) {
     return contact == CONTACT_RIGHT;
 }
 
-bool killsTheLeftSide(int contact) {
+bool killsTheLeftSide(Contact contact) {
     return contact == CONTACT_LEFT;
 }

@@ -4,14 +4,15 @@
 #pragma once
 
 #include "world/body.h"
+#include "world/contact.h"
 #include "world/map_object.h"
 
 // Hazards: whether the player dies meeting one by the contact.
-bool killsOnAnyContact(int contact);
-bool killsWhenLandedOn(int contact);
-bool killsWhenBumped(int contact);
-bool killsTheRightSide(int contact);
-bool killsTheLeftSide(int contact);
+bool killsOnAnyContact(Contact contact);
+bool killsWhenLandedOn(Contact contact);
+bool killsWhenBumped(Contact contact);
+bool killsTheRightSide(Contact contact);
+bool killsTheLeftSide(Contact contact);
 
 // Items and the goal, taken by the player.
 void collectCoin(MapObject& item);
@@ -28,18 +29,19 @@ void reachGoal(MapObject& goal);
 void fireSpring(const MapObject& spring);
 
 // Who triggers a block.
-bool headBumpRising(int contact, const Body& actor);
-bool anyBumpOrHit(int contact, const Body& actor); // a rising head, a spanner or a shell
-bool playerOrHit(int contact, const Body& actor);  // any touch of the player, a spanner or a shell
+bool headBumpRising(Contact contact, const Body& actor);
+bool anyBumpOrHit(Contact contact, const Body& actor); // a rising head, a spanner or a shell
+bool playerOrHit(Contact contact,
+                 const Body& actor); // any touch of the player, a spanner or a shell
 
 // What a triggered block does.
-void revealHiddenBlock(MapObject& block, int contact, Body& actor);
-void toggleBlock(MapObject& block, int contact, Body& actor);
-void flipSwitchWalls(MapObject& block, int contact, Body& actor);
-void releaseFourCoins(MapObject& block, int contact, Body& actor);
-void releaseFourSpanners(MapObject& block, int contact, Body& actor);
-void releaseLargeHeal(MapObject& block, int contact, Body& actor);
-void releaseGaugeUp(MapObject& block, int contact, Body& actor);
-void breakBrick(MapObject& block, int contact, Body& actor);
-void breakFragileBlock(MapObject& block, int contact, Body& actor);
-void explodeBombBlock(MapObject& block, int contact, Body& actor);
+void revealHiddenBlock(MapObject& block, Contact contact, Body& actor);
+void toggleBlock(MapObject& block, Contact contact, Body& actor);
+void flipSwitchWalls(MapObject& block, Contact contact, Body& actor);
+void releaseFourCoins(MapObject& block, Contact contact, Body& actor);
+void releaseFourSpanners(MapObject& block, Contact contact, Body& actor);
+void releaseLargeHeal(MapObject& block, Contact contact, Body& actor);
+void releaseGaugeUp(MapObject& block, Contact contact, Body& actor);
+void breakBrick(MapObject& block, Contact contact, Body& actor);
+void breakFragileBlock(MapObject& block, Contact contact, Body& actor);
+void explodeBombBlock(MapObject& block, Contact contact, Body& actor);

@@ -36,12 +36,12 @@ constexpr ObjectKindRow item(uint8_t kind, void (*collect)(MapObject&)) {
     return {.kind = kind, .group = GROUP_ITEM, .collect = collect};
 }
 
-constexpr ObjectKindRow block(uint8_t kind, void (*trigger)(MapObject&, int, Body&),
-                              bool (*triggeredBy)(int, const Body&) = anyBumpOrHit) {
+constexpr ObjectKindRow block(uint8_t kind, void (*trigger)(MapObject&, Contact, Body&),
+                              bool (*triggeredBy)(Contact, const Body&) = anyBumpOrHit) {
     return {.kind = kind, .group = GROUP_BLOCK, .triggeredBy = triggeredBy, .trigger = trigger};
 }
 
-constexpr ObjectKindRow spikes(uint8_t kind, bool (*kills)(int)) {
+constexpr ObjectKindRow spikes(uint8_t kind, bool (*kills)(Contact)) {
     return {.kind = kind, .group = GROUP_HAZARD, .kills = kills};
 }
 

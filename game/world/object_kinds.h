@@ -5,6 +5,7 @@
 #pragma once
 
 #include "world/body.h"
+#include "world/contact.h"
 #include "world/map_object.h"
 
 #include <cstdint>
@@ -92,13 +93,13 @@ struct ObjectKindRow {
     double turnRate = 0; // of the moving kinds, in multiples of pi per second
     double reach = 0;    // of the moving kinds, in pixels
     // Hazards: who dies by which contact, and whether the hazard stops.
-    bool (*kills)(int contact) = nullptr;
+    bool (*kills)(Contact contact) = nullptr;
     HazardBody body = HAZARD_SOLID;
     // Items and the goal.
     void (*collect)(MapObject&) = nullptr;
     // Blocks: who triggers them, what they then do, and whether they stop.
-    bool (*triggeredBy)(int contact, const Body& actor) = nullptr;
-    void (*trigger)(MapObject&, int contact, Body& actor) = nullptr;
+    bool (*triggeredBy)(Contact contact, const Body& actor) = nullptr;
+    void (*trigger)(MapObject&, Contact contact, Body& actor) = nullptr;
     bool passesUntilTriggered = false;
     bool triggeredStopsOnlyHeads = false;
     // Drawing.

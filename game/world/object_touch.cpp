@@ -7,15 +7,15 @@
 
 namespace {
 
-bool isContactOf(int contact, int a, int b) {
+bool isContactOf(Contact contact, Contact a, Contact b) {
     return contact == a || contact == b;
 }
 
-bool thrownOrShell(int contact) {
+bool thrownOrShell(Contact contact) {
     return isContactOf(contact, CONTACT_PROJECTILE, CONTACT_SHELL);
 }
 
-bool touchHazard(const ObjectKindRow& row, int contact, Body& actor, bool interact) {
+bool touchHazard(const ObjectKindRow& row, Contact contact, Body& actor, bool interact) {
     if (&actor == &player && player.hurtTime != 0) return true;
     if (thrownOrShell(contact)) return true;
     if (interact && row.kills(contact)) killPlayer();
@@ -30,7 +30,7 @@ bool touchHazard(const ObjectKindRow& row, int contact, Body& actor, bool intera
     return true;
 }
 
-bool touchItem(MapObject& o, const ObjectKindRow& row, int contact, bool interact) {
+bool touchItem(MapObject& o, const ObjectKindRow& row, Contact contact, bool interact) {
     if (interact && !thrownOrShell(contact)) {
         row.collect(o);
         o.kind = KIND_REMOVED;
@@ -38,7 +38,7 @@ bool touchItem(MapObject& o, const ObjectKindRow& row, int contact, bool interac
     return false;
 }
 
-bool touchSpring(MapObject& o, int contact, bool interact) {
+bool touchSpring(MapObject& o, Contact contact, bool interact) {
     if (thrownOrShell(contact)) return true;
     if (interact && contact == CONTACT_FEET && player.vy >= 0 && !world.dyingFlag) {
         fireSpring(o);
@@ -47,19 +47,20 @@ bool touchSpring(MapObject& o, int contact, bool interact) {
     return !(contact == CONTACT_FEET && !world.dyingFlag);
 }
 
-bool touchBlock(MapObject& o, const ObjectKindRow& row, int contact, Body& actor, bool interact) {
+bool touchBlock(MapObject& o, const ObjectKindRow& row, Contact contact, Body& actor,
+                bool interact) {
     if (!interact || !row.triggeredBy(contact, actor)) return !row.passesUntilTriggered;
     row.trigger(o, contact, actor);
     return !row.triggeredStopsOnlyHeads || contact == CONTACT_HEAD;
 }
 
-bool touchOneWay(int contact, const Body& actor) {
+bool touchOneWay(Contact contact, const Body& actor) {
     return isContactOf(contact, CONTACT_FEET, CONTACT_PROJECTILE) && actor.vy >= 0;
 }
 
 } // namespace
 
-bool touch(MapObject& object, int contact, Body& actor, bool interact) {
+bool touch(MapObject& object, Contact contact, Body& actor, bool interact) {
     if (worldFrozen()) interact = false;
     const ObjectKindRow& row = objectKind(object.kind);
     switch (row.group) {

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "world/body.h"
+#include "world/contact.h"
 #include "world/map_object.h"
 
 // Whether the object stops the actor meeting it by the contact; with
 // interact, the touch may also collect, break, bump or hurt.
-bool touch(MapObject& object, int contact, Body& actor, bool interact);
+bool touch(MapObject& object, Contact contact, Body& actor, bool interact);

@@ -26,7 +26,7 @@ bool overlapsAcross(const MapObject& o) {
 
 // Whether the player, where it stands now, overlaps an object other than the
 // pusher that would stop it meeting that object by the contact.
-bool wedgedInto(const MapObject& pusher, int contact) {
+bool wedgedInto(const MapObject& pusher, Contact contact) {
     for (MapObject& o : world.objects) {
         if (&o == &pusher || !probeable(o)) continue;
         if (overlapsAcross(o) && besideVertically(o) && touch(o, contact, player, false))
@@ -38,7 +38,7 @@ bool wedgedInto(const MapObject& pusher, int contact) {
 // A moving platform that shoves the player into something solid crushes it,
 // rather than leaving it inside the ground, where the side pushes of the
 // ground's own cells would carry it off through the floor.
-void crushedOrPushed(const MapObject& pusher, double& coordinate, double pushed, int contact) {
+void crushedOrPushed(const MapObject& pusher, double& coordinate, double pushed, Contact contact) {
     const double before = coordinate;
     coordinate = pushed;
     if (!isMovingPlatform(pusher.kind) || !wedgedInto(pusher, contact)) return;

@@ -1,6 +1,7 @@
 // The one world: everything of the stage being played.
 #pragma once
 
+#include "world/contact.h"
 #include "world/effects.h"
 #include "world/enemy.h"
 #include "world/map_object.h"
@@ -10,16 +11,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// Which side of an actor meets a map object, or what kind of actor meets it.
-enum Contact : uint8_t {
-    CONTACT_HEAD = 0,
-    CONTACT_FEET = 1,
-    CONTACT_RIGHT = 2,
-    CONTACT_LEFT = 3,
-    CONTACT_PROJECTILE = 4,
-    CONTACT_SHELL = 5, // a kicked shell (enemy kind 3)
-};
 
 constexpr int POOL_SLOTS = 128;
 

@@ -259,7 +259,7 @@ TEST_F(Objects, ItemsGiveWhatTheyGive) {
 
 TEST_F(Objects, HazardsKillFromTheirDangerousSideOnly) {
     // clang-format off
-    const struct { uint8_t kind; int contact; double vy; bool kills; } cases[] = {
+    const struct { uint8_t kind; Contact contact; double vy; bool kills; } cases[] = {
         {KIND_SPIKE_BLOCK, CONTACT_LEFT,  0,   true},
         {KIND_SPIKES_UP,   CONTACT_FEET,  50,  true},
         {KIND_SPIKES_UP,   CONTACT_FEET,  0,   false},
@@ -278,7 +278,7 @@ TEST_F(Objects, HazardsKillFromTheirDangerousSideOnly) {
         const int hazard = addObject(c.kind, 300, 200);
         touch(object(hazard), c.contact, player, true);
         EXPECT_EQ(player.damage >= player.gaugeSize + 4, c.kills)
-            << int(c.kind) << " " << c.contact;
+            << int(c.kind) << " " << int(c.contact);
     }
     player.damage = 0;
 }
