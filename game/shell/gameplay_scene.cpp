@@ -15,13 +15,11 @@
 #include "shell/scene_machine.h"
 #include "shell/scenes.h"
 #include "shell/stage_flow.h"
-#include "world/collision.h"
-#include "world/effects.h"
 #include "world/object_kinds.h"
 #include "world/object_touch.h"
 #include "world/player.h"
-#include "world/projectiles.h"
 #include "world/world.h"
+#include "world/world_frame.h"
 
 namespace {
 
@@ -35,11 +33,7 @@ struct DebugBlink {
 } debugBlink;
 
 void playOneFrame() {
-    worldStep();
-    updatePlayer();
-    updateProjectiles();
-    updateEffects();
-    finishStage(playerStatusStep());
+    finishStage(worldFrame());
     drawHud();
 }
 

@@ -17,13 +17,6 @@ int returnScene = -1;
 uint8_t pauseFlag = 0;
 uint8_t escapeAgainFlag = 0;
 
-namespace {
-
-// Handlers that tests put in place of a scene's own; none by default.
-SceneHandler replacedHandlers[SCENE_COUNT] = {};
-
-} // namespace
-
 bool confirmPressed() {
     return input.state(BUTTON_A) == STATE_PRESSED || input.state(BUTTON_PAUSE) == STATE_PRESSED;
 }
@@ -35,18 +28,12 @@ void resetSceneMachine() {
     escapeAgainFlag = 0;
     resetFades();
     resetPlayState();
-    for (SceneHandler& handler : replacedHandlers)
-        handler = nullptr;
-}
-
-void setSceneHandler(int scene, SceneHandler handler) {
-    if (scene >= 0 && scene < SCENE_COUNT) replacedHandlers[scene] = handler;
 }
 
 SceneHandler sceneHandler(int scene) {
     const SceneRow* row = sceneRow(scene);
     if (!row) return nullptr;
-    return replacedHandlers[scene] ? replacedHandlers[scene] : row->handler;
+    return row->handler;
 }
 
 void sceneDispatcher() {

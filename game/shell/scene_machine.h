@@ -38,9 +38,7 @@ extern uint8_t escapeAgainFlag;
 // Puts every scene-machine variable back to its start value.
 void resetSceneMachine();
 
-// The handler run for a scene number: the scene table's, unless a test put
-// another in its place (until the next reset of the scene machine).
-void setSceneHandler(int scene, SceneHandler handler);
+// The handler the scene table gives a scene number; none outside the table.
 SceneHandler sceneHandler(int scene);
 
 void sceneDispatcher();

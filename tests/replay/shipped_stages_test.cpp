@@ -14,6 +14,7 @@
 #include "stage/stage_loader.h"
 #include "support/fixture_files.h"
 #include "support/game_folder_fixture.h"
+#include "support/game_passes.h"
 #include "world/player.h"
 #include "world/world.h"
 

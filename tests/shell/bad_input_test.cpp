@@ -21,6 +21,7 @@
 #include "shell/startup.h"
 #include "stage/stage_loader.h"
 #include "support/game_folder_fixture.h"
+#include "support/game_passes.h"
 #include "support/stage_builder.h"
 #include "world/player.h"
 #include "world/world.h"

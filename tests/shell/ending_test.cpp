@@ -8,6 +8,7 @@
 #include "shell/scenes.h"
 #include "shell/startup.h"
 #include "support/game_folder_fixture.h"
+#include "support/game_passes.h"
 #include "world/world.h"
 
 #include <gtest/gtest.h>

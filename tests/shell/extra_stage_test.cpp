@@ -6,6 +6,7 @@
 #include "shell/stage_list.h"
 #include "shell/startup.h"
 #include "support/game_folder_fixture.h"
+#include "support/game_passes.h"
 #include "world/player.h"
 #include "world/world.h"
 

@@ -207,3 +207,29 @@ TEST(StageFlow, TheMainGamesLastClearEntersTheRankingAndAnExtraFilesDoesNot) {
         EXPECT_GT(world.finalScore, 100u);
     }
 }
+
+TEST(StageFlow, FallingOutOfTheStageKillsAndTheStageIsTriedAgain) {
+    TestStageFile file;
+    file.stages.push_back({"null", 0, {"#####......#####"}});
+    StagePlay play("fall", file);
+    ASSERT_TRUE(play.settle());
+    const int lives = player.lives;
+    ASSERT_TRUE(play.until([] { return world.dyingFlag != 0; }, 400, HOLD_RIGHT));
+    EXPECT_GT(player.y - 32, 320) << "fallen below 352";
+    EXPECT_EQ(player.damage, player.gaugeSize + 4);
+    ASSERT_TRUE(play.until([] { return world.entryFlag != 0; }, 600));
+    EXPECT_EQ(player.lives, lives - 1);
+    EXPECT_EQ(world.retryCount, 1);
+    EXPECT_EQ(player.spanners, 12);
+    EXPECT_EQ(player.x, 0) << "the stage begins again";
+}
+
+TEST(StageFlow, TheLastLifeLostEndsInGameOver) {
+    TestStageFile file;
+    file.startingLives = 0;
+    file.stages.push_back({"null", 0, {"#####..........#"}});
+    StagePlay play("game-over", file);
+    ASSERT_TRUE(play.settle());
+    ASSERT_TRUE(play.until([] { return sceneNumber == SCENE_GAME_OVER; }, 1000, HOLD_RIGHT));
+    EXPECT_EQ(world.dyingFlag, 0);
+}

@@ -12,6 +12,7 @@
 #include "shell/stage_flow.h"
 #include "shell/startup.h"
 #include "support/game_folder_fixture.h"
+#include "support/game_passes.h"
 #include "support/stage_builder.h"
 #include "world/player.h"
 #include "world/world.h"

@@ -11,6 +11,7 @@
 #include "shell/startup.h"
 #include "shell/window.h"
 #include "support/game_folder_fixture.h"
+#include "support/game_passes.h"
 #include "world/player.h"
 
 #include <gtest/gtest.h>

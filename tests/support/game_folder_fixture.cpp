@@ -7,7 +7,6 @@
 #include "platform/palette.h"
 #include "platform/sheets.h"
 #include "platform/sound.h"
-#include "shell/startup.h"
 
 GameFolderFixture::GameFolderFixture(const std::string& name) {
     // Each run starts as a fresh program: whatever an earlier run in this test
@@ -35,27 +34,4 @@ void GameFolderFixture::useGameData() {
         if (entry.path().extension() == ".bmp") fs::copy(entry.path(), folder_, options);
     for (const char* data : {"se", "bgm", "dat"})
         fs::copy(dist / data, folder_ / data, options);
-}
-
-bool runPasses(int count) {
-    for (int i = 0; i < count; ++i)
-        if (!framePass()) return false;
-    return true;
-}
-
-bool tapKey(int virtualKey) {
-    headless::setKey(virtualKey, true);
-    const bool running = runPasses(1);
-    headless::setKey(virtualKey, false);
-    // A button goes pressed, held, released, up: three more updates before
-    // the next tap can read as a press.
-    return running && runPasses(3);
-}
-
-bool runPassesUntil(bool (*done)(), int limit) {
-    for (int i = 0; i < limit; ++i) {
-        if (done()) return true;
-        if (!framePass()) return false;
-    }
-    return done();
 }

@@ -21,11 +21,3 @@ class GameFolderFixture {
     std::filesystem::path folder_;
     std::unique_ptr<CurrentFolder> here_;
 };
-
-// Runs frame passes; false when the game quit before they were done.
-bool runPasses(int count);
-// Holds a key for one frame pass, then lets it go until its button is up again.
-bool tapKey(int virtualKey);
-// Runs passes until the predicate holds; false when the game quit or the
-// limit ran out first.
-bool runPassesUntil(bool (*done)(), int limit = 2000);

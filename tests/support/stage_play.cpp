@@ -1,7 +1,6 @@
 #include "support/stage_play.h"
 
 #include "core/fades.h"
-#include "platform/headless/headless.h"
 #include "shell/scene_machine.h"
 #include "shell/stage_flow.h"
 #include "shell/startup.h"
@@ -9,15 +8,6 @@
 #include "world/world.h"
 
 #include <gtest/gtest.h>
-
-namespace {
-
-void holdButtons(uint8_t buttons) {
-    for (int button = BUTTON_UP; button <= BUTTON_C; ++button)
-        headless::setKey(input.code(button), (buttons >> button) & 1);
-}
-
-} // namespace
 
 StagePlay::StagePlay(const std::string& name, const TestStageFile& file, int stageIndex,
                      const std::string& commandLine)

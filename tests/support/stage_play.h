@@ -2,23 +2,13 @@
 // frame with the buttons a test holds.
 #pragma once
 
-#include "platform/input.h"
 #include "support/game_folder_fixture.h"
+#include "support/held_buttons.h"
 #include "support/stage_builder.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
-
-// Button masks for the frames a test plays.
-constexpr uint8_t HOLD_UP = 1u << BUTTON_UP;
-constexpr uint8_t HOLD_DOWN = 1u << BUTTON_DOWN;
-constexpr uint8_t HOLD_LEFT = 1u << BUTTON_LEFT;
-constexpr uint8_t HOLD_RIGHT = 1u << BUTTON_RIGHT;
-constexpr uint8_t HOLD_PAUSE = 1u << BUTTON_PAUSE;
-constexpr uint8_t HOLD_A = 1u << BUTTON_A;
-constexpr uint8_t HOLD_B = 1u << BUTTON_B;
-constexpr uint8_t HOLD_C = 1u << BUTTON_C;
 
 class StagePlay {
   public:

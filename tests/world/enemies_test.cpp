@@ -1,7 +1,7 @@
 // Enemies: walking into walls, barriers and each other, shells, stomps and
 // spanner hits, and the activation window.
 #include "core/frame_clock.h"
-#include "support/stage_play.h"
+#include "support/world_play.h"
 #include "world/collision.h"
 #include "world/object_kinds.h"
 #include "world/player.h"
@@ -43,7 +43,7 @@ class Enemies : public testing::Test {
         ASSERT_TRUE(play.settle());
         player.x = 20; // out of the way, at the stage's left end
     }
-    StagePlay play;
+    WorldPlay play;
 };
 
 } // namespace

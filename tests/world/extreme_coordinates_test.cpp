@@ -3,7 +3,7 @@
 // (the sanitizers of the test build stop at either).
 #include "stage/stage_loader.h"
 #include "support/fixture_files.h"
-#include "support/stage_play.h"
+#include "support/world_play.h"
 #include "world/player.h"
 #include "world/world.h"
 
@@ -69,7 +69,7 @@ TEST(ExtremeCoordinates, StagesWithRecordsAtTheEndsOfIntPlayAndDraw) {
         {"every enemy kind at the ends",         {}, everyEnemy},
     };
     // clang-format on
-    StagePlay play("extreme", placeholder());
+    WorldPlay play("extreme", placeholder());
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         writeTextFile(play.game.folder() / "stage" / "extreme.vtg",
@@ -83,7 +83,7 @@ TEST(ExtremeCoordinates, StagesWithRecordsAtTheEndsOfIntPlayAndDraw) {
 }
 
 TEST(ExtremeCoordinates, TheStagesRightEdgeStopsAtTheLargestInt) {
-    StagePlay play("extreme-edge", placeholder());
+    WorldPlay play("extreme-edge", placeholder());
     writeTextFile(play.game.folder() / "stage" / "extreme.vtg", stageText({{MAX, 0, 49}}, {}));
     ASSERT_TRUE(loadStage("extreme.vtg", 0));
     EXPECT_EQ(world.stageRightEdge, INT32_MAX);
@@ -103,7 +103,7 @@ TEST(ExtremeCoordinates, EnemyDefinitionsOfExtremeSizesPlayAndDraw) {
         "[GENERAL]\r\nSIZE=-2147483648,16\r\nYASE=2147483647\r\n[PAT]\r\n"
         "00=-2147483648,2147483647\r\n[LINE]\r\n00=0100,Y,00;\r\n",
     };
-    StagePlay play("extreme-definitions", placeholder());
+    WorldPlay play("extreme-definitions", placeholder());
     for (const char* definition : definitions) {
         SCOPED_TRACE(definition);
         writeTextFile(play.game.folder() / "dat" / "e00.dat", definition);

@@ -1,6 +1,6 @@
 // Blocks and items: what touching each kind does, and the moving and timed kinds.
 #include "core/frame_clock.h"
-#include "support/stage_play.h"
+#include "support/world_play.h"
 #include "world/collision.h"
 #include "world/object_kinds.h"
 #include "world/object_touch.h"
@@ -42,7 +42,7 @@ class Objects : public testing::Test {
   protected:
     Objects() : play("objects", floorStage()) {}
     void SetUp() override { ASSERT_TRUE(play.settle()); }
-    StagePlay play;
+    WorldPlay play;
 };
 
 } // namespace
@@ -318,7 +318,7 @@ TEST(LiftComingDown, ShovesThePlayerAsideOrCrushesItInANotch) {
     for (const auto& c : cases) {
         TestStageFile file;
         file.stages.push_back({"null", 0, {c.floor, std::string(40, '=')}});
-        StagePlay play("lift-coming-down", file);
+        WorldPlay play("lift-coming-down", file);
         ASSERT_TRUE(play.settle());
         const double floorTop = player.y;
         const double liftBottom = c.crushed ? floorTop + 16 : floorTop;

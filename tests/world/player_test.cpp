@@ -1,6 +1,6 @@
 // The player's moves on small test stages: jumps, running, skids, friction,
 // edges, landings and head bumps.
-#include "support/stage_play.h"
+#include "support/world_play.h"
 #include "world/player.h"
 #include "world/world.h"
 
@@ -26,7 +26,7 @@ TestStageFile flatStage() {
 
 // The highest point of a jump from the floor, holding B for the given frames.
 double jumpHeight(int framesHeld) {
-    StagePlay play("jump-height", flatStage());
+    WorldPlay play("jump-height", flatStage());
     EXPECT_TRUE(play.settle());
     const double floor = player.y;
     double top = player.y;
@@ -59,7 +59,7 @@ TEST(PlayerJump, StartSpeedGrowsWithARunAboveFifty) {
         {0, -215}, {50, -215}, {60, -230}, {140, -250}, {-140, -250}, {-60, -230},
     };
     // clang-format on
-    StagePlay play("jump-speeds", flatStage());
+    WorldPlay play("jump-speeds", flatStage());
     ASSERT_TRUE(play.settle());
     for (const auto& c : cases) {
         player.x = 300;
@@ -88,7 +88,7 @@ TEST(PlayerRun, TheOppositeDirectionSkidsOrFlipsAtTwenty) {
         {-60, HOLD_RIGHT, -60 + 250 * DT + 55 * DT,         LINE_SKIDDING, 1},
     };
     // clang-format on
-    StagePlay play("skid", flatStage());
+    WorldPlay play("skid", flatStage());
     ASSERT_TRUE(play.settle());
     for (const auto& c : cases) {
         player.x = 300;
@@ -105,7 +105,7 @@ TEST(PlayerRun, TheOppositeDirectionSkidsOrFlipsAtTwenty) {
 }
 
 TEST(PlayerRun, FrictionStopsThePlayerAtTwentyWithNoDirectionPressed) {
-    StagePlay play("friction", flatStage());
+    WorldPlay play("friction", flatStage());
     ASSERT_TRUE(play.settle());
     player.x = 300;
     player.vx = 30;
@@ -118,7 +118,7 @@ TEST(PlayerRun, FrictionStopsThePlayerAtTwentyWithNoDirectionPressed) {
 }
 
 TEST(PlayerRun, DashReachesOneHundredFortyAndWalkingSixty) {
-    StagePlay play("top-speed", flatStage());
+    WorldPlay play("top-speed", flatStage());
     ASSERT_TRUE(play.settle());
     ASSERT_TRUE(play.frames(60, HOLD_RIGHT));
     // The limit, then that frame's friction.
@@ -136,7 +136,7 @@ TEST(PlayerGround, WalkingOffAnEdgeFallsToTheFloorBelow) {
                                "##########..............",
                                "..........##############",
                            }});
-    StagePlay play("edge", file);
+    WorldPlay play("edge", file);
     ASSERT_TRUE(play.settle());
     ASSERT_EQ(player.y, 224);
     ASSERT_TRUE(play.until([] { return player.airborne != 0; }, 400, HOLD_RIGHT));
@@ -167,7 +167,7 @@ TestStageFile stepsAndBlock() {
 }
 
 TEST(PlayerAir, AHeadBumpStopsTheRiseBelowTheBlock) {
-    StagePlay play("bump", stepsAndBlock());
+    WorldPlay play("bump", stepsAndBlock());
     ASSERT_TRUE(play.settle());
     player.x = 320;
     ASSERT_TRUE(play.frames(1, HOLD_B));
@@ -192,7 +192,7 @@ TEST(PlayerAir, AJumpLandsOnTopOfAStep) {
                                "..........##########",
                                "####################",
                            }});
-    StagePlay play("land", file);
+    WorldPlay play("land", file);
     ASSERT_TRUE(play.settle());
     player.x = 140;
     player.vx = 60;

@@ -1,6 +1,6 @@
 // The projectile and effect pools: spanners, bombs, sparks and pop-ups.
 #include "core/frame_clock.h"
-#include "support/stage_play.h"
+#include "support/world_play.h"
 #include "world/collision.h"
 #include "world/object_kinds.h"
 #include "world/object_touch.h"
@@ -35,7 +35,7 @@ class Pools : public testing::Test {
   protected:
     Pools() : play("pools", floorStage()) {}
     void SetUp() override { ASSERT_TRUE(play.settle()); }
-    StagePlay play;
+    WorldPlay play;
 };
 
 } // namespace

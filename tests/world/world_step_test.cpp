@@ -1,8 +1,7 @@
 // The world step's camera and stage clock, and the player's status step:
 // caps, deaths by damage and by falling.
 #include "core/frame_clock.h"
-#include "shell/scene_machine.h"
-#include "support/stage_play.h"
+#include "support/world_play.h"
 #include "world/collision.h"
 #include "world/player.h"
 #include "world/world.h"
@@ -20,7 +19,7 @@ TestStageFile longStage(int cells) {
 } // namespace
 
 TEST(Camera, FollowsFrom144AndStopsAtTheStagesRightEnd) {
-    StagePlay play("camera", longStage(40)); // the right edge at 640
+    WorldPlay play("camera", longStage(40)); // the right edge at 640
     ASSERT_TRUE(play.settle());
     // clang-format off
     const struct { double playerX, cameraX; } cases[] = {
@@ -35,7 +34,7 @@ TEST(Camera, FollowsFrom144AndStopsAtTheStagesRightEnd) {
 }
 
 TEST(Camera, ANarrowStageGivesANegativeCameraPast144) {
-    StagePlay play("narrow", longStage(10)); // the right edge at 160
+    WorldPlay play("narrow", longStage(10)); // the right edge at 160
     ASSERT_TRUE(play.settle());
     player.x = 150;
     worldStep();
@@ -43,7 +42,7 @@ TEST(Camera, ANarrowStageGivesANegativeCameraPast144) {
 }
 
 TEST(StageClock, CountsUpToNineHundredNinetyNineAndStopsWhileDyingOrCleared) {
-    StagePlay play("clock", longStage(20));
+    WorldPlay play("clock", longStage(20));
     ASSERT_TRUE(play.settle());
     world.elapsedTime = 998.95;
     frameTime = 0.1;
@@ -67,7 +66,7 @@ TEST(PlayerStatus, DamageKillsAtGaugeSizePlusFour) {
         {4, 7, false}, {4, 8, true}, {10, 13, false}, {10, 14, true}, {30, 34, true},
     };
     // clang-format on
-    StagePlay play("damage", longStage(20));
+    WorldPlay play("damage", longStage(20));
     ASSERT_TRUE(play.settle());
     for (const auto& c : cases) {
         world.dyingFlag = 0;
@@ -99,7 +98,7 @@ TEST(PlayerStatus, CountersAreCappedAndTheHundredthCoinGivesALife) {
         {0, 3, 15, 0, 4, -2,         0, 3, 15, 0, 4, 0},       // healing past zero
     };
     // clang-format on
-    StagePlay play("caps", longStage(20));
+    WorldPlay play("caps", longStage(20));
     ASSERT_TRUE(play.settle());
     for (const auto& c : cases) {
         player.coins = uint8_t(c.coins);
@@ -116,30 +115,4 @@ TEST(PlayerStatus, CountersAreCappedAndTheHundredthCoinGivesALife) {
         EXPECT_EQ(player.gaugeSize, c.gaugeAfter);
         EXPECT_EQ(player.damage, c.damageAfter);
     }
-}
-
-TEST(PlayerStatus, FallingOutOfTheStageKillsAndTheStageIsTriedAgain) {
-    TestStageFile file;
-    file.stages.push_back({"null", 0, {"#####......#####"}});
-    StagePlay play("fall", file);
-    ASSERT_TRUE(play.settle());
-    const int lives = player.lives;
-    ASSERT_TRUE(play.until([] { return world.dyingFlag != 0; }, 400, HOLD_RIGHT));
-    EXPECT_GT(player.y - 32, 320) << "fallen below 352";
-    EXPECT_EQ(player.damage, player.gaugeSize + 4);
-    ASSERT_TRUE(play.until([] { return world.entryFlag != 0; }, 600));
-    EXPECT_EQ(player.lives, lives - 1);
-    EXPECT_EQ(world.retryCount, 1);
-    EXPECT_EQ(player.spanners, 12);
-    EXPECT_EQ(player.x, 0) << "the stage begins again";
-}
-
-TEST(PlayerStatus, TheLastLifeLostEndsInGameOver) {
-    TestStageFile file;
-    file.startingLives = 0;
-    file.stages.push_back({"null", 0, {"#####..........#"}});
-    StagePlay play("game-over", file);
-    ASSERT_TRUE(play.settle());
-    ASSERT_TRUE(play.until([] { return sceneNumber == SCENE_GAME_OVER; }, 1000, HOLD_RIGHT));
-    EXPECT_EQ(world.dyingFlag, 0);
 }
