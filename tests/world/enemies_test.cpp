@@ -201,3 +201,80 @@ TEST_F(Enemies, ShotsLeavingTheStageAreRetired) {
     EXPECT_EQ(enemy(right).active, 0) << "gone past the stage's right end";
     EXPECT_EQ(enemy(falling).active, 0) << "gone below the stage";
 }
+
+TEST_F(Enemies, WingedEnemiesLoseTheirWingsToAStompOrASpanner) {
+    // clang-format off
+    const struct { int kind; Contact contact; int becomes; double bounce; } cases[] = {
+        {ENEMY_FLYER_HEAVY, CONTACT_FEET,       ENEMY_WALKER_HEAVY, -190},
+        {ENEMY_FLYER_HEAVY, CONTACT_PROJECTILE, ENEMY_WALKER_HEAVY, 0},
+        {ENEMY_FLYER,       CONTACT_FEET,       ENEMY_WALKER,       -190},
+        {ENEMY_FLYER,       CONTACT_PROJECTILE, ENEMY_WALKER,       0},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const int flyer = addEnemy(c.kind, 300, 200);
+        enemy(flyer).vy = 30;
+        player.vy = c.contact == CONTACT_FEET ? 100 : 0;
+        player.pendingBounce = 0;
+        const uint32_t score = player.score;
+        ASSERT_TRUE(enemyContact(enemy(flyer), c.contact));
+        EXPECT_EQ(enemy(flyer).kind, c.becomes) << c.kind << " " << int(c.contact);
+        EXPECT_EQ(enemy(flyer).vy, 0);
+        EXPECT_EQ(player.score, score + 80);
+        EXPECT_EQ(player.pendingBounce, c.bounce) << "only a stomp bounces";
+        ASSERT_TRUE(play.until([&] { return !enemy(flyer).airborne; }, 100))
+            << "without wings it falls to the floor";
+    }
+}
+
+TEST_F(Enemies, JumpersJumpWhenThePlayerComesWithin64Pixels) {
+    // clang-format off
+    const struct { int kind; double jump; } cases[] = {
+        {ENEMY_JUMPER, -200}, {ENEMY_JUMPER_FAST, -200}, {ENEMY_CHASER, -240},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const int jumper = addEnemy(c.kind, 400);
+        player.x = 400 - 100;
+        ASSERT_TRUE(play.frames(5));
+        EXPECT_FALSE(enemy(jumper).airborne) << c.kind << ": the player is too far";
+        player.x = enemy(jumper).x - 60;
+        ASSERT_TRUE(play.frames(1));
+        EXPECT_TRUE(enemy(jumper).airborne) << c.kind;
+        EXPECT_NEAR(enemy(jumper).vy, c.jump + 400 * frameTime, 1e-9) << c.kind;
+        enemy(jumper).active = 0;
+        player.x = 20;
+    }
+}
+
+TEST_F(Enemies, TheChaserTurnsTowardsAPlayerMoreThan48PixelsAway) {
+    const int chaser = addEnemy(ENEMY_CHASER, 400);
+    player.x = 300; // 100 to the left: it walks on left
+    ASSERT_TRUE(play.frames(1));
+    EXPECT_LT(enemy(chaser).vx, 0);
+    player.x = 600;
+    ASSERT_TRUE(play.frames(1));
+    EXPECT_GT(enemy(chaser).vx, 0) << "turned right";
+    EXPECT_EQ(enemy(chaser).facing, 1);
+    player.x = enemy(chaser).x - 40; // within 48 but ahead of it: no turn
+    const double vx = enemy(chaser).vx;
+    enemy(chaser).airborne = 1; // and none while in the air
+    player.x = 100;
+    ASSERT_TRUE(play.frames(1));
+    EXPECT_EQ(enemy(chaser).vx, vx);
+}
+
+TEST_F(Enemies, TheHomingFlyerTurnsTowardsThePlayerTwoAndAHalfTimesAsHard) {
+    const int homing = addEnemy(ENEMY_HOMING_FLYER, 400, 100);
+    player.x = 600; // right of it and below it
+    enemy(homing).vx = -20;
+    enemy(homing).vy = 0;
+    enemy(homing).airborne = 1; // as after its first frame, found with no floor under it
+    ASSERT_TRUE(play.frames(1));
+    const double a = 100 * frameTime;
+    EXPECT_NEAR(enemy(homing).vx, -20 + 2.5 * a, 1e-9) << "turning round";
+    EXPECT_NEAR(enemy(homing).vy, a, 1e-9) << "already heading down";
+    EXPECT_EQ(enemy(homing).facing, 1);
+    ASSERT_TRUE(play.until([&] { return enemy(homing).x > player.x; }, 600))
+        << "it reaches the player's column";
+}

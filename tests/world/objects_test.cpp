@@ -305,6 +305,49 @@ TEST_F(Objects, TheMovingKindsKeepToTheirPaths) {
     EXPECT_LT(farthest, 0.01) << "the circling platform keeps its radius of 64";
 }
 
+// Each swinging or moving hazard, put down at (400, 100) with the player far
+// away, over a whole period of its motion: the box its positions fill, in
+// pixels from its pivot, and whether it keeps a constant distance from it.
+TEST_F(Objects, TheSwingingAndMovingHazardsKeepToTheirPaths) {
+    // clang-format off
+    const struct {
+        uint8_t kind;
+        double left, right, top, bottom; // from the pivot
+        double radius;                   // 0: not on a circle
+    } cases[] = {
+        {KIND_PENDULUM_SHORT,     -32, 32,   0,   32, 32}, // the lower half circle
+        {KIND_PENDULUM_LONG,      -64, 64,   0,   64, 64},
+        {KIND_CIRCLING_BALL,      -32, 32, -32,   32, 32}, // the whole circle
+        {KIND_CIRCLING_BALL_LONG, -64, 64, -64,   64, 64},
+        {KIND_HAZARD_SIDEWAYS,      0, 208,  0,    0,  0},
+        {KIND_HAZARD_UPDOWN,        0,   0, -208,  0,  0},
+    };
+    // clang-format on
+    player.x = 20;
+    for (const auto& c : cases) {
+        const int hazard = addObject(c.kind, 400, 100);
+        double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9, offCircle = 0;
+        // Eleven seconds: a whole period of the slowest (0.2 pi a second).
+        for (int frame = 0; frame < 690; ++frame) {
+            ASSERT_TRUE(play.frames(1));
+            const double dx = object(hazard).x - 400, dy = object(hazard).y - 100;
+            left = std::min(left, dx);
+            right = std::max(right, dx);
+            top = std::min(top, dy);
+            bottom = std::max(bottom, dy);
+            if (c.radius > 0)
+                offCircle = std::max(offCircle, std::abs(std::hypot(dx, dy) - c.radius));
+        }
+        EXPECT_NEAR(left, c.left, 0.5) << int(c.kind);
+        EXPECT_NEAR(right, c.right, 0.5) << int(c.kind);
+        EXPECT_NEAR(top, c.top, 0.5) << int(c.kind);
+        EXPECT_NEAR(bottom, c.bottom, 0.5) << int(c.kind);
+        EXPECT_LT(offCircle, 0.01) << int(c.kind);
+        object(hazard).kind = KIND_REMOVED;
+    }
+    EXPECT_FALSE(world.dyingFlag);
+}
+
 // A lift is put down with its lowest cell in column 20 of the floor row, over
 // a floor that is either whole or has a one-cell notch there; the player
 // stands in that column while the lift comes down on it.
