@@ -65,7 +65,7 @@ TEST(ReplayRun, WalkingToTheGoalClearsTheStage) {
 
 TEST(ReplayRun, RunningIntoAWalkerIsAHitTakenButNoLifeLost) {
     ReplayFolder folder("replay-hit", oneStage({
-                                          "..........w.....................",
+                                          "..........a.....................",
                                           "################################",
                                           "================================",
                                       }));
@@ -126,7 +126,7 @@ TEST(ReplayRun, FallingIntoAGapLosesALifeAndTheStageBeginsAgain) {
 
 TEST(ReplayRun, SameScriptSameGame) {
     ReplayFolder folder("replay-twice", oneStage({
-                                            ".....c.c.c....................G.",
+                                            ".....o.o.o....................G.",
                                             "###############..###############",
                                             "################################",
                                         }));

@@ -52,7 +52,7 @@ TestStageFile mainGame(const std::string& music = "def.mid") {
     stage.music = music;
     stage.rows = {
         "                    ", "      ?             ", "                    ",
-        "              | w | ", "####################",
+        "              | a | ", "####################",
     };
     file.stages = {stage};
     return file;

@@ -69,7 +69,7 @@ TestStageFile eightStages() {
 
 TEST_F(StageLoader, BuildsObjectsAtTheirBottomEdgeAndTheRightEdge) {
     TestStageFile file;
-    file.stages.push_back(stageWith({"c...", "##.#"}, "def.mid"));
+    file.stages.push_back(stageWith({"o...", "##.#"}, "def.mid"));
     write(file);
     newGameReset();
     ASSERT_TRUE(loadStage("test.vtg", 0));
@@ -118,7 +118,7 @@ TEST_F(StageLoader, StopsAtAnyMarkerBeginningWithEndAndReadsACutLastLine) {
 
 TEST_F(StageLoader, AStageWithoutObjectsHasNoRightEdge) {
     TestStageFile file;
-    file.stages.push_back(stageWith({"......w..."}));
+    file.stages.push_back(stageWith({"......a..."}));
     write(file);
     newGameReset();
     ASSERT_TRUE(loadStage("test.vtg", 0));

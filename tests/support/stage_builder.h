@@ -24,12 +24,9 @@ struct TestStageFile {
     std::vector<TestStage> stages;
 };
 
-// The characters of a map. Objects: '#' ground (kind 49), '=' dirt (51),
-// 'B' brick (35), '?' coin block (33), 'S' spanner block (37), 'H' hidden
-// block (5), 'c' coin (3), 'G' goal (24), '^' spikes up (10), 's' spring (4),
-// 'X' spike block (2), '|' enemy barrier (6), '_' one-way floor (43),
-// 'F' fragile block (36), 'U' gauge-up (31), 'L' gauge block (41).
-// Enemies stand with their bottom on the cell's bottom: 'w' walker (0),
-// 'k' resting shell (2), 'f' flyer (8), 'j' jumper (5).
+// A map's characters are the asset builder's default legend (its stage
+// sources' README lists them): '#' ground, '=' dirt, 'o' a coin, '?' a coin
+// block, 'G' the goal, 'a' a walker, and so on; '.' is empty. An enemy stands
+// with its bottom on its cell's bottom.
 std::string stageFileText(const TestStageFile& file);
 void writeStageFile(const std::filesystem::path& path, const TestStageFile& file);
