@@ -2,10 +2,10 @@
 // drawing target as the palette index nearest to the text colour.
 #include "platform/text.h"
 
+#include "formats/shift_jis.h"
 #include "platform/display.h"
 #include "platform/loaders/font_rasteriser.h"
 #include "platform/palette.h"
-#include "platform/sjis.h"
 
 #include <algorithm>
 #include <cstdarg>

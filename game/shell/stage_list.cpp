@@ -1,9 +1,9 @@
 #include "shell/stage_list.h"
 
+#include "formats/shift_jis.h"
 #include "platform/ascii_case.h"
 #include "platform/decimal.h"
 #include "platform/paths.h"
-#include "platform/sjis.h"
 
 #include <algorithm>
 #include <cstdio>

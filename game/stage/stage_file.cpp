@@ -1,8 +1,8 @@
 #include "stage/stage_file.h"
 
+#include "formats/shift_jis.h"
 #include "platform/decimal.h"
 #include "platform/paths.h"
-#include "platform/sjis.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,9 +1,9 @@
+#include "formats/shift_jis.h"
 #include "platform/blit.h"
 #include "platform/display.h"
 #include "platform/loaders/font_rasteriser.h"
 #include "platform/palette.h"
 #include "platform/sheets.h"
-#include "platform/sjis.h"
 #include "platform/text.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "stages/source_texts.h"
 
-#include "stages/cp932_decode.h"
+#include "formats/shift_jis.h"
 #include "stages/text_values.h"
 
 #include <string_view>

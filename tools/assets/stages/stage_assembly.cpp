@@ -1,6 +1,6 @@
 #include "stages/stage_assembly.h"
 
-#include "common/cp932.h"
+#include "formats/shift_jis.h"
 #include "stages/enemy_heights.h"
 #include "stages/text_values.h"
 

@@ -1,6 +1,6 @@
 #include "explanations.h"
 
-#include "common/cp932.h"
+#include "formats/shift_jis.h"
 
 #include <array>
 #include <map>
