@@ -264,6 +264,27 @@ TEST_F(Enemies, TheChaserTurnsTowardsAPlayerMoreThan48PixelsAway) {
     EXPECT_EQ(enemy(chaser).vx, vx);
 }
 
+TEST_F(Enemies, TheThrowerStopsAfterTwoSecondsAndThrowsThreeShots) {
+    const int thrower = addEnemy(ENEMY_THROWER, 500);
+    player.x = 20;
+    const uint32_t start = gameClock();
+    ASSERT_TRUE(play.until([&] { return enemy(thrower).vx == 0; }, 200)) << "it stops";
+    EXPECT_LE(gameClock() - start, 2001u + 32) << "after at most two seconds of walking";
+    const size_t before = world.enemies.size();
+    ASSERT_TRUE(play.until([&] { return world.enemies.size() == before + 3; }, 200));
+    // clang-format off
+    const double speeds[3][2] = {{0, -150}, {-50, -150}, {50, -150}};
+    // clang-format on
+    for (int i = 0; i < 3; ++i) {
+        const Enemy& shot = world.enemies[before + size_t(i)];
+        EXPECT_EQ(shot.kind, ENEMY_THROWN_SHOT);
+        EXPECT_EQ(shot.vx, speeds[i][0]) << i;
+        EXPECT_EQ(shot.vy, speeds[i][1]) << i << ": added at the end of the frame, not yet moved";
+    }
+    ASSERT_TRUE(play.until([&] { return enemy(thrower).vx != 0; }, 300)) << "it walks on";
+    EXPECT_EQ(std::abs(enemy(thrower).vx), 20);
+}
+
 TEST_F(Enemies, TheHomingFlyerTurnsTowardsThePlayerTwoAndAHalfTimesAsHard) {
     const int homing = addEnemy(ENEMY_HOMING_FLYER, 400, 100);
     player.x = 600; // right of it and below it
