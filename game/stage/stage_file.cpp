@@ -1,6 +1,7 @@
 #include "stage/stage_file.h"
 
 #include "platform/decimal.h"
+#include "platform/game_folders.h"
 #include "platform/paths.h"
 #include "platform/sjis.h"
 
@@ -113,7 +114,7 @@ void skipBlockLists(StageText& in) {
 
 StageRead readStageFile(const std::string& fileName, int wanted) {
     StageRead result;
-    std::optional<std::string> text = readTextModeFile(gameFolder() + "stage/" + fileName);
+    std::optional<std::string> text = readTextModeFile(stageFilePath(fileName));
     if (!text) return result;
     result.opened = true;
     StageText in(std::move(*text));
