@@ -1,28 +1,42 @@
 #include "editor_icon.h"
 
-#include "canvas_drawing.h"
+#include "editor_paths.h"
 
-#include <QPainter>
+#include <QPixmap>
 
 namespace {
 
-constexpr int GROUND_KIND = 1;
-constexpr int COIN_KIND = 3;
-constexpr int ICON_SIZE = 32;
+constexpr int ABOUT_BOX_SIZE = 32;
+constexpr int WINDOW_SIZES[] = {16, 32, 48, 64};
+
+QImage iconFile() {
+    QImage image(editorPath("icon.bmp"));
+    if (image.isNull()) return image;
+    if (image.format() == QImage::Format_Indexed8 && image.colorCount() > 0)
+        image.setColor(0, qRgba(0, 0, 0, 0));
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage atSize(const QImage& image, int size) {
+    return image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
 
 } // namespace
 
-QImage editorIconPicture(const QImage& mapObjects) {
-    QImage icon(ICON_SIZE, ICON_SIZE, QImage::Format_ARGB32);
-    icon.fill(Qt::transparent);
-    if (mapObjects.isNull()) return icon;
-    QPainter painter(&icon);
-    painter.drawImage(QRect(0, 16, 16, 16), mapObjects, objectCell(GROUND_KIND));
-    painter.drawImage(QRect(16, 16, 16, 16), mapObjects, objectCell(GROUND_KIND));
-    painter.drawImage(QRect(8, 0, 16, 16), mapObjects, objectCell(COIN_KIND));
-    return icon;
+QImage editorIconPicture() {
+    const QImage image = iconFile();
+    if (!image.isNull()) return atSize(image, ABOUT_BOX_SIZE);
+    QImage empty(ABOUT_BOX_SIZE, ABOUT_BOX_SIZE, QImage::Format_ARGB32);
+    empty.fill(Qt::transparent);
+    return empty;
 }
 
-QIcon editorIcon(const QImage& mapObjects) {
-    return QIcon(QPixmap::fromImage(editorIconPicture(mapObjects)));
+QIcon editorIcon() {
+    const QImage image = iconFile();
+    QIcon icon;
+    if (image.isNull()) return icon;
+    for (int size : WINDOW_SIZES)
+        icon.addPixmap(QPixmap::fromImage(atSize(image, size)));
+    icon.addPixmap(QPixmap::fromImage(image));
+    return icon;
 }

@@ -1,5 +1,6 @@
 // VeltaEdit, the stage editor: one copy per user and display, four forms, one stage set.
 #include "editor_icon.h"
+#include "editor_paths.h"
 #include "single_instance.h"
 #include "untAboutBox.h"
 #include "untMainForm.h"
@@ -8,6 +9,8 @@
 
 #include <QApplication>
 #include <QFont>
+
+#include <cstdio>
 
 namespace {
 
@@ -23,13 +26,20 @@ QFont formFont() {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("VeltaEdit");
+    // Desktops match the windows to VeltaEdit.desktop, its name and its icon.
+    QGuiApplication::setDesktopFileName("VeltaEdit");
 
     SingleInstance instance("VeltaEdit", currentDisplayName());
     if (!instance.claim()) return 0; // the running copy comes forward instead
 
     QApplication::setFont(formFont());
+    QApplication::setWindowIcon(editorIcon());
+    // An installed editor keeps the player's stage files in their own folder;
+    // without it, saving asks for another place.
+    if (QString problem; !prepareStageFolder(problem))
+        std::fprintf(stderr, "VeltaEdit: %s\n", qPrintable(problem));
     TMainForm mainForm;
-    TAboutBox aboutBox(editorIconPicture(mainForm.pictures().mapObjects), &mainForm);
+    TAboutBox aboutBox(editorIconPicture(), &mainForm);
     TObjectSelector objectSelector(mainForm.pictures().mapObjects, mainForm.pictures().enemies,
                                    &mainForm);
     TStageProp stageProp(

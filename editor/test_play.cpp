@@ -42,12 +42,14 @@ QStringList testPlayArguments(const StageSet& set) {
             SCRATCH_NAME};
 }
 
+// In the player's stage folder, where the game looks for the player's stage
+// files first; the game folder's own "stage" folder in the portable layout.
 QString scratchFilePath() {
-    return gamePath(QString("stage/") + SCRATCH_NAME);
+    return stageFolder() + "/" + SCRATCH_NAME;
 }
 
 QString gameProgramPath() {
-    return gamePath("velta");
+    return editorFolders().gameProgram;
 }
 
 ScratchFileRemover::~ScratchFileRemover() {

@@ -1,5 +1,6 @@
-// Test play: the stage set goes to the scratch file "../stage/__ed.vtg", the
-// game starts on it at the stage being edited and the editor waits for it.
+// Test play: the stage set goes to the scratch file "__ed.vtg" in the stage
+// folder ("../stage/", or the player's own for an installed game), the game
+// starts on it at the stage being edited and the editor waits for it.
 #pragma once
 
 #include "stage_set.h"

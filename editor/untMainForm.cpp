@@ -103,7 +103,7 @@ void TMainForm::FormCreate() {
     cmbStage->setCurrentIndex(0);
     layOut();
 
-    openFolder_ = gamePath("stage");
+    openFolder_ = stageFolder();
     updateCaption();
     loadPictures();
     readDefinitions();
@@ -219,7 +219,7 @@ void TMainForm::loadPictures() {
     // Without its pictures the editor still opens, edits and saves stage
     // files; it draws frames for what it cannot show.
     if (!missing.isEmpty()) showError(this, "ﾌｧｲﾙを開けません:\n" + missing.join("\n"));
-    setWindowIcon(editorIcon(pictures_.mapObjects));
+    setWindowIcon(editorIcon());
 }
 
 void TMainForm::readDefinitions() {
@@ -337,8 +337,15 @@ bool TMainForm::closeQuestion() {
 
 bool TMainForm::save() {
     if (!leaveOutRecordsAsked()) return false;
+    // A shipped stage file of an installed game is changed as the player's
+    // own copy, which the game then offers in its place.
+    if (!document_->untitled() && insideInstalledGame(fileName())) {
+        const QString chosen = dialogs().saveFileName(
+            this, stageFolder() + "/" + QFileInfo(fileName()).fileName(), STAGE_FILTER);
+        return !chosen.isEmpty() && writeTo(chosen);
+    }
     if (!document_->untitled()) return writeTo(fileName());
-    const QString chosen = dialogs().saveFileName(this, gamePath("stage"), STAGE_FILTER);
+    const QString chosen = dialogs().saveFileName(this, stageFolder(), STAGE_FILTER);
     return !chosen.isEmpty() && writeTo(chosen);
 }
 
@@ -356,6 +363,12 @@ bool TMainForm::leaveOutRecordsAsked() {
 }
 
 bool TMainForm::writeTo(const QString& path) {
+    // Also where the player could write it (as root): the installed files
+    // belong to the install.
+    if (insideInstalledGame(path)) {
+        showError(this, path + "\nｲﾝｽﾄｰﾙされたｹﾞｰﾑのﾌｫﾙﾀﾞには保存できません。");
+        return false;
+    }
     QString error;
     if (!document_->saveAs(path, error)) {
         showError(this, path + "\n" + error);
@@ -367,7 +380,7 @@ bool TMainForm::writeTo(const QString& path) {
 void TMainForm::New1Click() {
     endEdit();
     if (!closeQuestion()) return;
-    openFolder_ = gamePath("stage");
+    openFolder_ = stageFolder();
     document_->startNew();
     selectSlot(0);
     rebuildSlotList();
@@ -407,7 +420,7 @@ void TMainForm::SaveAs1Click() {
     endEdit();
     if (!leaveOutRecordsAsked()) return;
     // The dialog starts at the file being edited.
-    const QString start = document_->untitled() ? gamePath("stage") : fileName();
+    const QString start = document_->untitled() ? stageFolder() : fileName();
     const QString chosen = dialogs().saveFileName(this, start, STAGE_FILTER);
     if (!chosen.isEmpty()) writeTo(chosen);
 }

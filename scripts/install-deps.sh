@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xdotool
   imagemagick x11-utils
+  dpkg-dev file desktop-file-utils appstream
   clang libclang-rt-14-dev
 )
 

@@ -1,6 +1,8 @@
 #include "platform/display.h"
 
+#include "platform/loaders/picture_loader.h"
 #include "platform/palette.h"
+#include "platform/paths.h"
 #include "platform/sheets.h"
 
 #include <cstring>
@@ -23,6 +25,20 @@ platform::DisplayRect shownRect() {
 }
 
 } // namespace
+
+bool loadWindowIcon(const std::string& fileName) {
+    RgbPicture picture;
+    if (!loadRgbPicture(resolvePath(fileName), picture)) return false;
+    platform::WindowIcon icon;
+    icon.width = picture.width;
+    icon.height = picture.height;
+    icon.pixels.reserve(picture.pixels.size());
+    // Palette entry 0, the sheets' transparent black, is the only pure black.
+    for (uint32_t rgb : picture.pixels)
+        icon.pixels.push_back(rgb == 0 ? 0 : 0xFF000000u | rgb);
+    platform::setWindowIcon(icon);
+    return true;
+}
 
 void setDisplayOptions(const platform::DisplayOptions& options) {
     displayOptions = options;

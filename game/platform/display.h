@@ -10,6 +10,7 @@
 #include "platform/surface.h"
 
 #include <cstdint>
+#include <string>
 
 constexpr int SCREEN_WIDTH = 288; // logical screen
 constexpr int SCREEN_HEIGHT = 256;
@@ -18,6 +19,9 @@ constexpr int VIEW_Y = DISPLAY_HEIGHT / 2 - SCREEN_HEIGHT / 2; // 112
 
 // Window options from config.ini's [DISPLAY] section, before the display starts.
 void setDisplayOptions(const platform::DisplayOptions& options);
+// Gives the window the icon in the picture file (black is transparent, as on
+// the sheets); false, and no icon, when the file cannot be read.
+bool loadWindowIcon(const std::string& fileName);
 // Display start; returns 1 on success, 0 when no display can be had.
 int startVideo(int width, int height);
 void releaseVideo();

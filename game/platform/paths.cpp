@@ -13,9 +13,6 @@
 
 namespace {
 
-// Set at start-up; the current folder until then.
-std::string gameFolderPath = "./";
-
 bool entryExists(const std::string& path) {
     struct stat info;
     return lstat(path.c_str(), &info) == 0;
@@ -91,15 +88,6 @@ std::string resolvePath(const std::string& name) {
 
 FILE* openFile(const std::string& name, const char* mode) {
     return std::fopen(resolvePath(name).c_str(), mode);
-}
-
-std::string gameFolder() {
-    return gameFolderPath;
-}
-
-void setGameFolderFromExecutable(const std::string& executablePath) {
-    const size_t slash = executablePath.rfind('/');
-    gameFolderPath = slash == std::string::npos ? "./" : executablePath.substr(0, slash + 1);
 }
 
 std::optional<std::string> readWholeFile(const std::string& name) {

@@ -24,7 +24,8 @@ std::optional<std::string> readTextModeFile(const std::string& name);
 // folder or one of its subfolders.
 bool regularFileWithin(const std::string& path, const std::string& folder);
 
-// The game folder: the folder of the running executable, ending with "/".
-// Set once at start-up from the executable's path; "./" until then.
+// The game folder, ending with "/": where the game's data is (game_folders.h
+// chooses it at start-up); "./" until then.
 std::string gameFolder();
+// The portable layout with the executable's own folder as the game folder.
 void setGameFolderFromExecutable(const std::string& executablePath);

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // One entry of the display's 256-colour palette.
 struct PaletteEntry {
@@ -52,6 +53,15 @@ struct DisplayRect {
 bool openDisplay(const DisplayOptions& options, DisplayRect picture);
 void closeDisplay();
 bool displayOpen();
+
+// The window's icon: width by height pixels of 0xAARRGGBB, top row first.
+// Kept for the window, whether it is open yet or not.
+struct WindowIcon {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+};
+void setWindowIcon(const WindowIcon& icon);
 
 // Shows the display (pixels with the given pitch) through the given 256-entry
 // palette. picture is the part that holds the game's picture: the window shows

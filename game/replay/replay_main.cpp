@@ -1,6 +1,7 @@
 // velta-replay: plays a stage of a stage file from an input script on the
 // headless backend and prints what happened, or draws whole stages as
 // pictures. See replay_script.h for the script format.
+#include "platform/game_folders.h"
 #include "platform/headless/picture_file.h"
 #include "replay/replay_runner.h"
 #include "replay/stage_overview.h"
@@ -40,7 +41,8 @@ constexpr const char* USAGE =
     "  --until-clear      stop once the stage is cleared\n"
     "  --expect-clear     exit with status 1 unless the stage was cleared\n"
     "  --save N FILE      save the picture of frame N as a PNG file (may be repeated)\n"
-    "  --game-folder DIR  the game's folder (default: the folder of velta-replay)\n"
+    "  --game-folder DIR  the game's folder (default: the folder of velta-replay, or\n"
+    "                     the installed game's data folder)\n"
     "\n"
     "script lines: \"<first>-<last> <buttons>\" or \"<frame> <buttons>\", buttons among\n"
     "UP DOWN LEFT RIGHT PAUSE A B C (A throws, B jumps, C dashes); # starts a comment.\n";
@@ -123,10 +125,12 @@ bool everyFrameSaved(const ReplayOptions& options, const ReplayResult& result) {
     return all;
 }
 
-fs::path executableFolder() {
+// The game's data beside velta-replay, or where an install put it.
+fs::path defaultGameFolder() {
     std::error_code error;
     const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::current_path() : self.parent_path();
+    if (error) return fs::current_path();
+    return dataFolderOf(self.string());
 }
 
 // The game's data seen through links in a folder of the run's own, so that
@@ -200,7 +204,7 @@ int main(int argc, char** argv) {
     ReplayOptions options;
     bool expectClear = false;
     bool playOptions = false;
-    fs::path game = executableFolder();
+    fs::path game = defaultGameFolder();
     fs::path overview, overviewFolder;
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {

@@ -1,7 +1,7 @@
 #include "shell/ranking.h"
 
 #include "platform/decimal.h"
-#include "platform/paths.h"
+#include "platform/game_folders.h"
 #include "platform/profile.h"
 
 #include <algorithm>
@@ -140,5 +140,5 @@ bool rankingSaveFailed() {
 }
 
 std::string settingsFilePath() {
-    return gameFolder() + "config.ini";
+    return currentGameFolders().settingsFile;
 }

@@ -34,5 +34,6 @@ bool saveRanking();
 // that what it shows is not kept.
 bool rankingSaveFailed();
 
-// config.ini in the game folder.
+// config.ini: in the game folder, or the player's settings folder for an
+// installed game (game_folders.h).
 std::string settingsFilePath();

@@ -3,14 +3,17 @@
 #include "formats/shift_jis.h"
 #include "platform/ascii_case.h"
 #include "platform/decimal.h"
+#include "platform/game_folders.h"
 #include "platform/paths.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <system_error>
+#include <utility>
 
 std::vector<StageListEntry> stageList;
 
@@ -28,6 +31,13 @@ std::string upperCase(std::string_view text) {
     for (char& c : result)
         c = foldAsciiCase(c);
     return result;
+}
+
+// Folder listings come in no fixed order here; name order keeps the
+// selection the same from run to run.
+bool nameOrder(const std::string& a, const std::string& b) {
+    const std::string upperA = upperCase(a), upperB = upperCase(b);
+    return upperA != upperB ? upperA < upperB : a < b;
 }
 
 bool matchesStagePattern(std::string_view name) {
@@ -84,12 +94,7 @@ std::vector<std::string> listStageFiles(const std::string& folder) {
         if (matchesStagePattern(name) && !entry.is_directory(error))
             names.push_back(std::move(name));
     }
-    // Folder listings come in no fixed order here; name order keeps the
-    // selection the same from run to run.
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        std::string upperA = upperCase(a), upperB = upperCase(b);
-        return upperA != upperB ? upperA < upperB : a < b;
-    });
+    std::sort(names.begin(), names.end(), nameOrder);
     return names;
 }
 
@@ -97,8 +102,29 @@ std::vector<std::string> listStageFiles(const std::string& folder) {
 
 void buildStageList() {
     stageList.clear();
-    std::string folder = gameFolder() + "stage/";
-    for (const std::string& listed : listStageFiles(folder)) {
+    // The player's own folder comes first: a file of theirs takes the place
+    // of a shipped one of the same name, as the stage loader opens theirs.
+    const GameFolders& folders = currentGameFolders();
+    std::vector<std::string> folderOrder;
+    if (!folders.userStages.empty()) folderOrder.push_back(folders.userStages);
+    folderOrder.push_back(gameFolder() + "stage/");
+
+    std::vector<std::pair<std::string, std::string>> found; // folder, listed name
+    std::set<std::string> taken;                            // names in capitals
+    for (const std::string& folder : folderOrder) {
+        std::set<std::string> fromThisFolder;
+        for (std::string& listed : listStageFiles(folder)) {
+            const std::string upper = upperCase(listed);
+            if (taken.count(upper)) continue;
+            fromThisFolder.insert(upper);
+            found.emplace_back(folder, std::move(listed));
+        }
+        taken.insert(fromThisFolder.begin(), fromThisFolder.end());
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const auto& a, const auto& b) { return nameOrder(a.second, b.second); });
+
+    for (const auto& [folder, listed] : found) {
         if (listed == MAIN_STAGE_FILE || equalsIgnoringAsciiCase(listed, TEST_PLAY_FILE) ||
             !plainAsciiName(listed) || listed.size() > FILE_NAME_LIMIT)
             continue;

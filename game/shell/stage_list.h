@@ -15,6 +15,8 @@ struct StageListEntry {
 
 extern std::vector<StageListEntry> stageList;
 
-// Lists every "*.vtg" of the stage folder but "def.vtg" and the editor's
-// test-play file "__ed.vtg" (in any case), in name order.
+// Lists every "*.vtg" of the stage folder, and of the player's own stage
+// folder for an installed game, but "def.vtg" and the editor's test-play file
+// "__ed.vtg" (in any case), in name order. Of a player's file and a shipped
+// one with the same name (in any letter case) only the player's is listed.
 void buildStageList();

@@ -3,6 +3,7 @@
 #include "core/frame_clock.h"
 #include "platform/blit.h"
 #include "platform/display.h"
+#include "platform/game_folders.h"
 #include "platform/input.h"
 #include "platform/music.h"
 #include "platform/palette.h"
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr const char* PALETTE_PICTURE = "pal.bmp";
+constexpr const char* WINDOW_ICON = "icon.bmp";
 constexpr const char* PALETTE_FAILURE_TEXT = "Can't load the palette picture pal.bmp";
 
 // The window's options: never written by the game, so a player's choice stays.
@@ -47,13 +49,15 @@ void loadingScreen() {
 
 bool startUp(const std::string& line) {
     setCommandLine(line);
-    setGameFolderFromExecutable(platform::executablePath());
+    useGameFolders(chooseGameFolders(platform::executablePath(), userBaseFoldersFromEnvironment()));
+    prepareGameFolders();
     setAllKeyEdgeLatches();
     clearSheetTable();
     resetSceneMachine();
     resetAllScenes();
     resetWindow();
     readDisplayOptions();
+    loadWindowIcon(WINDOW_ICON);
     if (!startVideo(DISPLAY_WIDTH, DISPLAY_HEIGHT)) {
         platform::messageBox("Can't create DirectDraw Object", "error",
                              platform::MessageIcon::None);
@@ -62,7 +66,7 @@ bool startUp(const std::string& line) {
     onWindowCreate();
     // Without its palette every picture of the game is black: the player is
     // told why, as for a display that cannot start, instead of a dark window.
-    if (!loadPalette(PALETTE_PICTURE, "palfile.dat")) {
+    if (!loadPalette(PALETTE_PICTURE, currentGameFolders().paletteTableFile.c_str())) {
         platform::messageBox(PALETTE_FAILURE_TEXT, "error", platform::MessageIcon::None);
         releaseVideo();
         return false;

@@ -2,6 +2,7 @@
 
 #include "formats/shift_jis.h"
 #include "platform/decimal.h"
+#include "platform/game_folders.h"
 #include "platform/paths.h"
 
 #include <cstdio>
@@ -113,7 +114,7 @@ void skipBlockLists(StageText& in) {
 
 StageRead readStageFile(const std::string& fileName, int wanted) {
     StageRead result;
-    std::optional<std::string> text = readTextModeFile(gameFolder() + "stage/" + fileName);
+    std::optional<std::string> text = readTextModeFile(stageFilePath(fileName));
     if (!text) return result;
     result.opened = true;
     StageText in(std::move(*text));

@@ -26,8 +26,9 @@ struct StageRead {
     std::vector<StageRecord> enemies; // the wanted block's enemy records in file order
 };
 
-// Reads "<game folder>stage/<fileName>" for the stage block numbered wanted
-// (counted from 0 in file order).
+// Reads the stage file fileName ("<game folder>stage/<fileName>", or the
+// player's own file of that name, stageFilePath in game_folders.h) for the
+// stage block numbered wanted (counted from 0 in file order).
 //
 // The file is read as a Windows text-mode read sees it: CR LF is one LF.
 // Numbers are read as "%d\n" reads them: blanks and line ends before and after

@@ -32,8 +32,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -319,41 +321,73 @@ TEST(BadInput, AnUnreadableSettingsFileIsKeptAndTheRankingScreenSaysSo) {
     }
 }
 
-// The game folder read-only (an installed game): it still plays, builds the
-// palette tables at every start, and says when the ranking is not saved;
-// when the settings file alone is writable the ranking is saved in it.
+// Sets an environment variable for the lifetime of the object.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The game folder read-only (a game unpacked where the player cannot write):
+// it still plays and never writes its folder. Its settings, ranking and
+// palette tables go to the player's own folders; when those cannot be made
+// either, it builds the palette tables at every start and says that the
+// ranking is not saved.
 TEST(BadInput, AReadOnlyGameFolderStillPlays) {
-    for (const bool configWritable : {false, true}) {
+    for (const bool playerFoldersWritable : {true, false}) {
         GameFolderFixture game("read-only-folder");
         makeGameFolder(game);
         const fs::path folder = game.folder();
-        const fs::path config = folder / "config.ini";
-        game.writeConfig("[RANKING]\r\n0=123456 FUIQHU\r\n");
+        const std::string config = "[RANKING]\r\n0=123456 FUIQHU\r\n";
+        game.writeConfig(config);
+        const fs::path home = makeTempFolder("read-only-folder-home");
+        writeTextFile(home / "file", "not a folder");
+        const fs::path base = playerFoldersWritable ? home : home / "file";
+        const ScopedVariable configHome("XDG_CONFIG_HOME", (base / "config").string());
+        const ScopedVariable cacheHome("XDG_CACHE_HOME", (base / "cache").string());
+        const ScopedVariable dataHome("XDG_DATA_HOME", (base / "data").string());
         if (!folderCanBeMadeReadOnly(folder)) GTEST_SKIP() << "no way to make a folder read-only";
-        if (!configWritable) chmod(config.c_str(), 0444);
         for (int start = 0; start < 2; ++start) {
             const ChildEnd end = runInChild(GAME_TIME_LIMIT, [&] {
-                if (!makeFolderReadOnly(folder, configWritable ? config : fs::path())) return false;
+                if (!makeFolderReadOnly(folder)) return false;
                 if (!bootAndPlay(120)) return false;
                 player.score = 400;
                 world.clearedFlag = 1;
                 finishStage(StageEnd::ClearStage);
                 const bool asExpected = sceneNumber == SCENE_ENDING && world.newHighScoreFlag &&
-                                        rankingSaveFailed() != configWritable;
+                                        rankingSaveFailed() != playerFoldersWritable;
                 if (!asExpected)
                     std::fprintf(stderr, "ending %d, saved %d\n", sceneNumber,
                                  !rankingSaveFailed());
                 return asExpected;
             });
             restoreFolder(folder);
-            EXPECT_EQ(end, ChildEnd::Passed) << "config writable " << configWritable;
+            EXPECT_EQ(end, ChildEnd::Passed)
+                << "player's folders writable " << playerFoldersWritable;
         }
         EXPECT_FALSE(fs::exists(folder / "palfile.dat"));
-        const std::string after = readTextFile(config);
-        if (configWritable)
-            EXPECT_NE(after.find("\r\n1="), std::string::npos) << "the new entry, saved in place";
-        else
-            EXPECT_EQ(after, "[RANKING]\r\n0=123456 FUIQHU\r\n");
+        EXPECT_EQ(readTextFile(folder / "config.ini"), config) << "the game folder's own is left";
+        if (playerFoldersWritable) {
+            const std::string saved = readTextFile(home / "config/velta/config.ini");
+            EXPECT_NE(saved.find("\r\n1="), std::string::npos)
+                << "both games' scores, saved in the player's config.ini:\n"
+                << saved;
+            EXPECT_EQ(fs::file_size(home / "cache/velta/palfile.dat"), 39552u);
+        }
     }
 }
 

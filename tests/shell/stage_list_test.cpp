@@ -1,5 +1,6 @@
 #include "shell/stage_list.h"
 
+#include "platform/game_folders.h"
 #include "platform/headless/headless.h"
 #include "platform/paths.h"
 
@@ -115,6 +116,33 @@ TEST_F(StageFolder, OverlongHeaderLinesAreCutWithoutShiftingTheNextLines) {
     EXPECT_EQ(stageList[0].comment, std::string(1022, 'c'));
     EXPECT_EQ(stageList[0].author, std::string(1023, 'a'));
     EXPECT_EQ(stageList[0].difficulty, 4);
+}
+
+// An installed game: the shipped stage folder and the player's own, listed
+// as one; a player's file takes the place of a shipped one of the same name.
+TEST_F(StageFolder, ThePlayersStageFolderIsListedWithTheShippedOne) {
+    const std::string own = folder_ + "home/velta/stage/";
+    fs::create_directories(own);
+    GameFolders folders = gameFoldersFor(folder_, false, {"", "", folder_ + "home/"});
+    ASSERT_EQ(folders.userStages, own);
+    useGameFolders(folders);
+
+    writeStage("def.vtg", stageText("main", "us", "2"));
+    writeStage("1_training.vtg", stageText("Lessons", "us", "0"));
+    writeStage("2_seasons.vtg", stageText("Seasons", "us", "1"));
+    std::ofstream(own + "2_Seasons.vtg", std::ios::binary) << stageText("My seasons", "me", "4");
+    std::ofstream(own + "0_first.vtg", std::ios::binary) << stageText("Mine", "me", "1");
+    std::ofstream(own + "def.vtg", std::ios::binary) << stageText("my main", "me", "1");
+    std::ofstream(own + "__ed.vtg", std::ios::binary) << stageText("test play", "me", "1");
+    buildStageList();
+    useGameFolders(gameFoldersFor(folder_, true, {}));
+
+    const std::vector<Listed> expected = {
+        {"0_FIRST.VTG", "Mine\n", "me ", 1},
+        {"1_TRAINING.VTG", "Lessons\n", "us ", 0},
+        {"2_SEASONS.VTG", "My seasons\n", "me ", 4},
+    };
+    EXPECT_EQ(listed(), expected);
 }
 
 } // namespace

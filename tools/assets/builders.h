@@ -7,6 +7,11 @@
 
 // pal.bmp, chr.bmp, mapobj.bmp, beam.bmp, enemy.bmp, effect.bmp, tt.bmp and dat/eNN.dat.
 int buildPictures(const std::string& assetsDir, const std::string& gameDir);
+// Each icons/<name>.txt: the program's window icon, the 8-bit BMP its "sheet"
+// line names in the game folder, and <theme dir>/<N>x<N>/apps/<name>.png for
+// the sizes desktops use, enlarged nearest-neighbour, index 0 transparent.
+int buildIcons(const std::string& assetsDir, const std::string& gameDir,
+               const std::string& themeDir);
 // One enlarged PNG with a cell grid per sheet of the game folder.
 int writeContactSheets(const std::string& gameDir, const std::string& outDir);
 // se/*.wav

@@ -2,6 +2,7 @@
 //
 //   velta_assets all <assets dir> <game dir>
 //   velta_assets pictures|sounds|music|texts|stages <assets dir> <game dir>
+//   velta_assets icons <assets dir> <game dir> <icon theme dir>
 //   velta_assets contact <game dir> <output dir>
 //   velta_assets import <assets dir> <file.vtg> <out.stages>
 #include "builders.h"
@@ -16,6 +17,7 @@ int usage() {
     std::fprintf(
         stderr,
         "usage: velta_assets all|pictures|sounds|music|texts|stages <assets dir> <game dir>\n"
+        "       velta_assets icons <assets dir> <game dir> <icon theme dir>\n"
         "       velta_assets contact <game dir> <output dir>\n"
         "       velta_assets import <assets dir> <file.vtg> <out.stages>\n");
     return 2;
@@ -26,6 +28,8 @@ int usage() {
 int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "import") == 0)
         return importStageFile(argv[2], argv[3], argv[4]);
+    if (argc == 5 && std::strcmp(argv[1], "icons") == 0)
+        return buildIcons(argv[2], argv[3], argv[4]);
     if (argc != 4) return usage();
     const char* command = argv[1];
     const std::string first = argv[2];

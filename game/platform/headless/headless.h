@@ -13,8 +13,8 @@
 namespace headless {
 
 // Back to the start state: clock 0, frame step 16 ms, no keys down, no events,
-// no frames, no message boxes, display available, no joystick, executable
-// path unchanged.
+// no frames, no message boxes, display available, no joystick, no window
+// icon, executable path unchanged.
 void resetAll();
 
 // Virtual clock.
@@ -30,6 +30,9 @@ const platform::DisplayOptions& openedDisplayOptions();
 
 // Where executablePath() points, e.g. a fixture game folder + "velta".
 void setExecutablePath(const std::string& path);
+
+// The icon the game last gave its window (none: width 0).
+const platform::WindowIcon& windowIcon();
 
 // Input. setKey takes effect at once; scheduled keys take effect when the
 // given frame number (count of frames shown so far) is reached at a present.

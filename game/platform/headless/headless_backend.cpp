@@ -57,6 +57,7 @@ struct HeadlessState {
     platform::DisplayRect lastPicture;
     std::vector<headless::MessageBoxRecord> messageBoxes;
     std::string executablePath = "/tmp/velta-headless/velta";
+    platform::WindowIcon windowIcon;
 };
 
 HeadlessState& state() {
@@ -116,6 +117,9 @@ void setDisplayAvailable(bool available) {
 }
 void setExecutablePath(const std::string& path) {
     state().executablePath = path;
+}
+const platform::WindowIcon& windowIcon() {
+    return state().windowIcon;
 }
 
 void setKey(int virtualKey, bool down) {
@@ -304,6 +308,10 @@ bool joystickPosition(unsigned id, JoystickSample& sample) {
 
 std::string executablePath() {
     return state().executablePath;
+}
+
+void setWindowIcon(const WindowIcon& icon) {
+    state().windowIcon = icon;
 }
 
 } // namespace platform

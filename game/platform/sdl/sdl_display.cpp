@@ -25,6 +25,16 @@ platform::DisplayRect shown{0, 0, 0, 0}; // the part of the display the texture 
 std::vector<uint32_t> converted;
 FramePacer pacer;
 bool f10HeldAtStart = false;
+platform::WindowIcon icon;
+
+void applyWindowIcon() {
+    if (!window || icon.width <= 0 || icon.height <= 0) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon.pixels.data(), icon.width, icon.height, 32, icon.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window, surface); // copies the pixels
+    SDL_FreeSurface(surface);
+}
 
 // SDL learns of a key only from its events, so a key already held when the
 // window appears reads as up. The game looks at F10 at that moment; it is
@@ -148,6 +158,7 @@ bool openDisplay(const DisplayOptions& displayOptions, DisplayRect picture) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_JOYSTICK);
         return false;
     }
+    applyWindowIcon();
     shown = {0, 0, 0, 0};
     if (!createRenderer() || !showPart(part)) {
         std::fprintf(stderr, "velta: cannot draw into the window: %s\n", SDL_GetError());
@@ -174,6 +185,14 @@ void closeDisplay() {
 
 bool displayOpen() {
     return window != nullptr;
+}
+
+void setWindowIcon(const WindowIcon& windowIcon) {
+    if (windowIcon.width <= 0 || windowIcon.height <= 0 ||
+        windowIcon.pixels.size() != size_t(windowIcon.width) * size_t(windowIcon.height))
+        return;
+    icon = windowIcon;
+    applyWindowIcon();
 }
 
 void showFrame(const uint8_t* pixels, int pitch, DisplayRect picture, const PaletteEntry* palette) {

@@ -18,7 +18,7 @@ void EditorForms::remakeForms() {
 
 void EditorForms::makeForms() {
     main = std::make_unique<TMainForm>();
-    about = std::make_unique<TAboutBox>(editorIconPicture(main->pictures().mapObjects), main.get());
+    about = std::make_unique<TAboutBox>(editorIconPicture(), main.get());
     selector = std::make_unique<TObjectSelector>(main->pictures().mapObjects,
                                                  main->pictures().enemies, main.get());
     properties = std::make_unique<TStageProp>(
