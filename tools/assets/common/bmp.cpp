@@ -1,5 +1,7 @@
 #include "common/bmp.h"
 
+#include "formats/picture_files.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -8,16 +10,6 @@ namespace {
 constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
 constexpr int kColourTableSize = 256 * 4;
-
-void putU16(std::vector<uint8_t>& out, uint32_t value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void putU32(std::vector<uint8_t>& out, uint32_t value) {
-    putU16(out, value & 0xFFFF);
-    putU16(out, value >> 16);
-}
 
 uint32_t getU32(const std::vector<uint8_t>& in, size_t at) {
     return in[at] | (in[at + 1] << 8) | (in[at + 2] << 16) |
@@ -41,24 +33,7 @@ std::vector<uint8_t> encodeIndexedBmp(const IndexedImage& image, const Palette& 
 
     std::vector<uint8_t> out;
     out.reserve(pixelOffset + pixelBytes);
-    out.push_back('B');
-    out.push_back('M');
-    putU32(out, pixelOffset + pixelBytes);
-    putU32(out, 0);
-    putU32(out, pixelOffset);
-
-    putU32(out, kInfoHeaderSize);
-    putU32(out, static_cast<uint32_t>(image.width));
-    putU32(out, static_cast<uint32_t>(image.height)); // positive: bottom-up
-    putU16(out, 1);                                   // planes
-    putU16(out, 8);                                   // bits per pixel
-    putU32(out, 0);                                   // BI_RGB
-    putU32(out, pixelBytes);
-    putU32(out, 2835); // 72 dpi
-    putU32(out, 2835);
-    putU32(out, 256); // colours used
-    putU32(out, 0);   // all colours important
-
+    putBmpHeaders(out, image.width, image.height, 8, 256);
     for (const Rgb& colour : palette) {
         out.push_back(colour.blue);
         out.push_back(colour.green);
