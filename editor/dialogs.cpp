@@ -1,5 +1,6 @@
 #include "dialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -49,11 +50,13 @@ class QtDialogs : public Dialogs {
     QString openFileName(QWidget* parent, const QString& folder, const QString& file,
                          const QString& filter) override {
         const QString start = file.isEmpty() ? folder : folder + "/" + file;
-        return QFileDialog::getOpenFileName(parent, "開く", start, filter);
+        return QFileDialog::getOpenFileName(parent, QCoreApplication::translate("Dialogs", "開く"),
+                                            start, filter);
     }
 
     QString saveFileName(QWidget* parent, const QString& folder, const QString& filter) override {
-        QFileDialog dialog(parent, "名前を付けて保存", folder, filter);
+        QFileDialog dialog(parent, QCoreApplication::translate("Dialogs", "名前を付けて保存"),
+                           folder, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix("vtg");
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);

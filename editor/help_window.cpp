@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
-    setWindowTitle("VeltaEditﾍﾙﾌﾟ");
+    setWindowTitle(tr("VeltaEditﾍﾙﾌﾟ"));
     browser_ = new QTextBrowser(this);
     browser_->setOpenExternalLinks(true);
     auto* layout = new QVBoxLayout(this);
@@ -22,8 +22,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 bool HelpWindow::showContext(int context) {
     const QString path = gamePath("velta.html");
     if (!QFileInfo(path).isFile()) {
-        dialogs().messageBox(parentWidget(), "ﾍﾙﾌﾟﾌｧｲﾙ " + path + " が見つかりません。", "ｴﾗｰ",
-                             Dialogs::Buttons::Ok, Dialogs::Icon::Error);
+        dialogs().messageBox(parentWidget(), tr("ﾍﾙﾌﾟﾌｧｲﾙ %1 が見つかりません。").arg(path),
+                             tr("ｴﾗｰ"), Dialogs::Buttons::Ok, Dialogs::Icon::Error);
         return false;
     }
     QUrl url = QUrl::fromLocalFile(path);

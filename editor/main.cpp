@@ -1,6 +1,8 @@
 // VeltaEdit, the stage editor: one copy per user and display, four forms, one stage set.
 #include "editor_icon.h"
+#include "editor_language.h"
 #include "editor_paths.h"
+#include "editor_settings.h"
 #include "single_instance.h"
 #include "untAboutBox.h"
 #include "untMainForm.h"
@@ -21,6 +23,20 @@ QFont formFont() {
     return font;
 }
 
+// The language chosen on the command line or remembered from the last run;
+// what goes wrong is said on the standard error output, and the editor runs on.
+void chooseTexts() {
+    const LanguageChoice choice =
+        chooseLanguage(QCoreApplication::arguments().mid(1), rememberedLanguage());
+    if (!choice.problem.isEmpty())
+        std::fprintf(stderr, "VeltaEdit: %s\n", qPrintable(choice.problem));
+    if (QString problem; choice.chosenNow && !rememberLanguage(choice.language, problem))
+        std::fprintf(stderr, "VeltaEdit: the language is not remembered: %s\n",
+                     qPrintable(problem));
+    if (QString problem; !useLanguage(choice.language, problem))
+        std::fprintf(stderr, "VeltaEdit: %s\n", qPrintable(problem));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -29,6 +45,9 @@ int main(int argc, char** argv) {
     // Desktops match the windows to VeltaEdit.desktop, its name and its icon.
     QGuiApplication::setDesktopFileName("VeltaEdit");
 
+    // Remembered even when a running copy comes forward instead: the choice
+    // holds from the next start.
+    chooseTexts();
     SingleInstance instance("VeltaEdit", currentDisplayName());
     if (!instance.claim()) return 0; // the running copy comes forward instead
 

@@ -60,8 +60,11 @@ TestPlayResult runTestPlay(const StageSet& set, QWidget* parent) {
     // The scratch file holds only the slots with something the file keeps:
     // any other slot has no stage of its own for the game to start.
     if (!slotIsWritten(set.current())) {
-        dialogs().messageBox(parent, "このｽﾃｰｼﾞには何も配置されていません。", "警告",
-                             Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
+        dialogs().messageBox(
+            parent,
+            QCoreApplication::translate("TestPlay", "このｽﾃｰｼﾞには何も配置されていません。"),
+            QCoreApplication::translate("TestPlay", "警告"), Dialogs::Buttons::Ok,
+            Dialogs::Icon::Warning);
         return TestPlayResult::NothingToPlay;
     }
     const ScratchFileRemover remover;
@@ -80,8 +83,11 @@ TestPlayResult runTestPlay(const StageSet& set, QWidget* parent) {
     game.setProcessChannelMode(QProcess::ForwardedChannels);
     game.start();
     if (!game.waitForStarted(-1)) {
-        dialogs().messageBox(parent, "ｹﾞｰﾑ本体の実行ﾌｧｲﾙvelta.exeを起動できません。", "ｴﾗｰ",
-                             Dialogs::Buttons::Ok, Dialogs::Icon::Error);
+        dialogs().messageBox(parent,
+                             QCoreApplication::translate(
+                                 "TestPlay", "ｹﾞｰﾑ本体の実行ﾌｧｲﾙvelta.exeを起動できません。"),
+                             QCoreApplication::translate("TestPlay", "ｴﾗｰ"), Dialogs::Buttons::Ok,
+                             Dialogs::Icon::Error);
         return TestPlayResult::GameNotStarted;
     }
     // The editor waits for the game, as one program after the other, but

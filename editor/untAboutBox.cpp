@@ -24,7 +24,7 @@ QFont productNameFont() {
 
 TAboutBox::TAboutBox(const QImage& icon, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle("About VeltaEdit");
+    setWindowTitle(tr("About VeltaEdit"));
     setFixedSize(298, 206);
 
     auto* panel = new QFrame(this);
@@ -40,7 +40,7 @@ TAboutBox::TAboutBox(const QImage& icon, QWidget* parent)
     ProductName->setFont(productNameFont());
     ProductName->setGeometry(56, 6, 210, 34);
 
-    Version = new QLabel("Version 1.00", panel);
+    Version = new QLabel(tr("Version 1.00"), panel);
     Version->setGeometry(58, 42, 200, 16);
 
     auto* bevel = new QFrame(panel);
@@ -48,15 +48,15 @@ TAboutBox::TAboutBox(const QImage& icon, QWidget* parent)
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(8, 64, 266, 4);
 
-    Comments = new QLabel("　さぁ、どんどんオリジナルステージを作りましょう。"
-                          "作ったステージの配布などについては自由ですが、"
-                          "詳しくはヘルプをご覧下さい。",
+    Comments = new QLabel(tr("　さぁ、どんどんオリジナルステージを作りましょう。"
+                             "作ったステージの配布などについては自由ですが、"
+                             "詳しくはヘルプをご覧下さい。"),
                           panel);
     Comments->setWordWrap(true);
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Comments->setGeometry(8, 74, 266, 72);
 
-    OKButton = new QPushButton("OK", this);
+    OKButton = new QPushButton(tr("OK"), this);
     OKButton->setGeometry(111, 170, 75, 25);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);

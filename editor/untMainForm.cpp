@@ -32,7 +32,6 @@
 
 namespace {
 
-constexpr const char* STAGE_FILTER = "Velta Stage Files(*.vtg);;All Files(*.*)";
 constexpr int HELP_CONTEXT = 23;
 constexpr int CANVAS_LEFT = 8;
 constexpr int CANVAS_TOP = 8;
@@ -42,9 +41,13 @@ void showError(QWidget* parent, const QString& text) {
     dialogs().messageBox(parent, text, "VeltaEdit", Dialogs::Buttons::Ok, Dialogs::Icon::Error);
 }
 
-QPushButton* seekButton(QWidget* parent, const char* caption, const char* hint) {
+QString stageFilter() {
+    return TMainForm::tr("Velta Stage Files(*.vtg);;All Files(*.*)");
+}
+
+QPushButton* seekButton(QWidget* parent, const char* caption, const QString& hint) {
     auto* button = new QPushButton(caption, parent);
-    button->setToolTip(QString::fromUtf8(hint));
+    button->setToolTip(hint);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
@@ -70,14 +73,14 @@ void TMainForm::FormCreate() {
     auto* client = new QWidget(this);
     setCentralWidget(client);
     imgCanvas = new StageCanvas(client);
-    Label1 = new QLabel("ｽﾃｰｼﾞ:", client);
+    Label1 = new QLabel(tr("ｽﾃｰｼﾞ:"), client);
     cmbStage = new QComboBox(client);
-    cmbStage->setToolTip("編集するステージを選択します。＊印は編集されているという意味です。");
+    cmbStage->setToolTip(tr("編集するステージを選択します。＊印は編集されているという意味です。"));
     cmbStage->setFocusPolicy(Qt::NoFocus);
     cmbStage->setMaxVisibleItems(STAGE_SLOTS);
-    btnSeekToStart = seekButton(client, "|<", "ステージの先頭部分に飛びます。");
-    btnSeekToCenter = seekButton(client, "><", "ステージの中央部分に飛びます。");
-    btnSeekToEnd = seekButton(client, ">|", "ステージの最後に飛びます。");
+    btnSeekToStart = seekButton(client, "|<", tr("ステージの先頭部分に飛びます。"));
+    btnSeekToCenter = seekButton(client, "><", tr("ステージの中央部分に飛びます。"));
+    btnSeekToEnd = seekButton(client, ">|", tr("ステージの最後に飛びます。"));
     // Where the view is, the cell under the pointer and what lies there.
     statusText_ = new QLabel(this);
     statusText_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -110,34 +113,36 @@ void TMainForm::FormCreate() {
 }
 
 void TMainForm::buildMenu() {
-    QMenu* File1 = menuBar()->addMenu("ﾌｧｲﾙ(&F)");
-    File1->addAction("新規作成(&N)", QKeySequence::New, this, &TMainForm::New1Click);
-    File1->addAction("開く(&O)...", QKeySequence::Open, this, &TMainForm::Open1Click);
+    QMenu* File1 = menuBar()->addMenu(tr("ﾌｧｲﾙ(&F)"));
+    File1->addAction(tr("新規作成(&N)"), QKeySequence::New, this, &TMainForm::New1Click);
+    File1->addAction(tr("開く(&O)..."), QKeySequence::Open, this, &TMainForm::Open1Click);
     File1->addSeparator();
-    File1->addAction("保存(&S)", QKeySequence::Save, this, &TMainForm::Save1Click);
-    File1->addAction("名前を付けて保存(&A)...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+    File1->addAction(tr("保存(&S)"), QKeySequence::Save, this, &TMainForm::Save1Click);
+    File1->addAction(tr("名前を付けて保存(&A)..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                      this, &TMainForm::SaveAs1Click);
     File1->addSeparator();
-    File1->addAction("終了(&X)", this, &TMainForm::Exit1Click);
+    File1->addAction(tr("終了(&X)"), this, &TMainForm::Exit1Click);
 
-    QMenu* edit = menuBar()->addMenu("編集(&E)");
-    undoAction_ = edit->addAction("元に戻す(&U)", QKeySequence::Undo, this, &TMainForm::undoClick);
-    redoAction_ = edit->addAction("やり直し(&R)", this, &TMainForm::redoClick);
+    QMenu* edit = menuBar()->addMenu(tr("編集(&E)"));
+    undoAction_ =
+        edit->addAction(tr("元に戻す(&U)"), QKeySequence::Undo, this, &TMainForm::undoClick);
+    redoAction_ = edit->addAction(tr("やり直し(&R)"), this, &TMainForm::redoClick);
     redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence::Redo});
 
-    QMenu* Stage = menuBar()->addMenu("ｽﾃｰｼﾞ(&S)");
-    Stage->addAction("ﾌﾟﾛﾊﾟﾃｨ(&P)...", QKeySequence(Qt::Key_F4), this, &TMainForm::StageEnvClick);
+    QMenu* Stage = menuBar()->addMenu(tr("ｽﾃｰｼﾞ(&S)"));
+    Stage->addAction(tr("ﾌﾟﾛﾊﾟﾃｨ(&P)..."), QKeySequence(Qt::Key_F4), this,
+                     &TMainForm::StageEnvClick);
     Stage->addSeparator();
-    Stage->addAction("消去(&C)", this, &TMainForm::Clear1Click);
+    Stage->addAction(tr("消去(&C)"), this, &TMainForm::Clear1Click);
     Stage->addSeparator();
-    Stage->addAction("ﾃｽﾄﾌﾟﾚｲ(&T)", QKeySequence(Qt::Key_F5), this, &TMainForm::estPlay1Click);
+    Stage->addAction(tr("ﾃｽﾄﾌﾟﾚｲ(&T)"), QKeySequence(Qt::Key_F5), this, &TMainForm::estPlay1Click);
 
-    QMenu* view = menuBar()->addMenu("表示(&V)");
+    QMenu* view = menuBar()->addMenu(tr("表示(&V)"));
     auto* zooms = new QActionGroup(this);
     for (int zoom = 1; zoom <= 3; ++zoom) {
-        QAction* action = view->addAction(QString("%1倍(&%1)").arg(zoom),
-                                          QKeySequence(Qt::CTRL | (Qt::Key_0 + zoom)), this,
-                                          [this, zoom] { setZoom(zoom); });
+        QAction* action =
+            view->addAction(tr("%1倍(&%1)").arg(zoom), QKeySequence(Qt::CTRL | (Qt::Key_0 + zoom)),
+                            this, [this, zoom] { setZoom(zoom); });
         action->setCheckable(true);
         action->setChecked(zoom == 1);
         zooms->addAction(action);
@@ -146,14 +151,14 @@ void TMainForm::buildMenu() {
 
     view->addSeparator();
     // The selector's title bar may have a close box: this brings it back.
-    selectorAction_ = view->addAction("ｵﾌﾞｼﾞｪｸﾄ(&O)", this, [this](bool shown) {
+    selectorAction_ = view->addAction(tr("ｵﾌﾞｼﾞｪｸﾄ(&O)"), this, [this](bool shown) {
         if (selector_) selector_->setVisible(shown);
     });
     selectorAction_->setCheckable(true);
     selectorAction_->setChecked(true);
     // Objects the game does not draw (hidden blocks, enemy barriers) and
     // enemies without a picture, shown as frames with their kind number.
-    framesAction_ = view->addAction("見えないｵﾌﾞｼﾞｪｸﾄの枠(&F)", this, [this] { redraw(); });
+    framesAction_ = view->addAction(tr("見えないｵﾌﾞｼﾞｪｸﾄの枠(&F)"), this, [this] { redraw(); });
     framesAction_->setCheckable(true);
     framesAction_->setChecked(true);
 
@@ -176,10 +181,10 @@ void TMainForm::buildMenu() {
         addAction(action);
     }
 
-    QMenu* Help1 = menuBar()->addMenu("ﾍﾙﾌﾟ(&H)");
-    Help1->addAction("VeltaEditﾍﾙﾌﾟ(&T)...", this, &TMainForm::Help2Click);
+    QMenu* Help1 = menuBar()->addMenu(tr("ﾍﾙﾌﾟ(&H)"));
+    Help1->addAction(tr("VeltaEditﾍﾙﾌﾟ(&T)..."), this, &TMainForm::Help2Click);
     Help1->addSeparator();
-    Help1->addAction("ﾊﾞｰｼﾞｮﾝ情報(&A)", this, &TMainForm::About1Click);
+    Help1->addAction(tr("ﾊﾞｰｼﾞｮﾝ情報(&A)"), this, &TMainForm::About1Click);
     updateEditActions();
 }
 
@@ -218,7 +223,7 @@ void TMainForm::loadPictures() {
     pictures_ = canvasPictures(mapObjects, enemies, QImage(gamePath("pal.bmp")));
     // Without its pictures the editor still opens, edits and saves stage
     // files; it draws frames for what it cannot show.
-    if (!missing.isEmpty()) showError(this, "ﾌｧｲﾙを開けません:\n" + missing.join("\n"));
+    if (!missing.isEmpty()) showError(this, tr("ﾌｧｲﾙを開けません:") + "\n" + missing.join("\n"));
     setWindowIcon(editorIcon());
 }
 
@@ -226,7 +231,7 @@ void TMainForm::readDefinitions() {
     QStringList problems;
     enemyDefinitions() = readEnemyDefinitions(gamePath("dat"), problems);
     if (!problems.isEmpty())
-        showError(this, "敵の定義ﾌｧｲﾙに整数でない値があります:\n" + problems.join("\n"));
+        showError(this, tr("敵の定義ﾌｧｲﾙに整数でない値があります:") + "\n" + problems.join("\n"));
 }
 
 void TMainForm::attachForms(TAboutBox* about, TObjectSelector* selector, TStageProp* properties) {
@@ -323,8 +328,8 @@ const QImage& TMainForm::canvasPicture() const {
 
 bool TMainForm::closeQuestion() {
     if (!modified()) return true;
-    const QString text = "\"" + fileName() + "\"\n\rに変更を保存しますか?";
-    switch (dialogs().messageBox(this, text, "確認", Dialogs::Buttons::YesNoCancel,
+    const QString text = tr("\"%1\"\n\rに変更を保存しますか?").arg(fileName());
+    switch (dialogs().messageBox(this, text, tr("確認"), Dialogs::Buttons::YesNoCancel,
                                  Dialogs::Icon::Question)) {
     case Dialogs::Answer::No:
         return true;
@@ -341,11 +346,11 @@ bool TMainForm::save() {
     // own copy, which the game then offers in its place.
     if (!document_->untitled() && insideInstalledGame(fileName())) {
         const QString chosen = dialogs().saveFileName(
-            this, stageFolder() + "/" + QFileInfo(fileName()).fileName(), STAGE_FILTER);
+            this, stageFolder() + "/" + QFileInfo(fileName()).fileName(), stageFilter());
         return !chosen.isEmpty() && writeTo(chosen);
     }
     if (!document_->untitled()) return writeTo(fileName());
-    const QString chosen = dialogs().saveFileName(this, stageFolder(), STAGE_FILTER);
+    const QString chosen = dialogs().saveFileName(this, stageFolder(), stageFilter());
     return !chosen.isEmpty() && writeTo(chosen);
 }
 
@@ -354,11 +359,11 @@ bool TMainForm::leaveOutRecordsAsked() {
     if (leftOut == 0) return true;
     // A whole-stage move can take records past the stage's top or left edge,
     // where the file cannot keep them.
-    const QString text = QString("保存できる範囲 (x が0以上、y が0～255) の外にある"
-                                 "ｵﾌﾞｼﾞｪｸﾄと敵が%1個あります。それらは保存されません。"
-                                 "保存しますか?")
+    const QString text = tr("保存できる範囲 (x が0以上、y が0～255) の外にある"
+                            "ｵﾌﾞｼﾞｪｸﾄと敵が%1個あります。それらは保存されません。"
+                            "保存しますか?")
                              .arg(leftOut);
-    return dialogs().messageBox(this, text, "確認", Dialogs::Buttons::YesNoDefaultNo,
+    return dialogs().messageBox(this, text, tr("確認"), Dialogs::Buttons::YesNoDefaultNo,
                                 Dialogs::Icon::Warning) == Dialogs::Answer::Yes;
 }
 
@@ -366,7 +371,7 @@ bool TMainForm::writeTo(const QString& path) {
     // Also where the player could write it (as root): the installed files
     // belong to the install.
     if (insideInstalledGame(path)) {
-        showError(this, path + "\nｲﾝｽﾄｰﾙされたｹﾞｰﾑのﾌｫﾙﾀﾞには保存できません。");
+        showError(this, path + "\n" + tr("ｲﾝｽﾄｰﾙされたｹﾞｰﾑのﾌｫﾙﾀﾞには保存できません。"));
         return false;
     }
     QString error;
@@ -390,7 +395,7 @@ void TMainForm::Open1Click() {
     endEdit();
     // Opening replaces the set: unsaved work is asked about first.
     if (!closeQuestion()) return;
-    const QString chosen = dialogs().openFileName(this, openFolder_, QString(), STAGE_FILTER);
+    const QString chosen = dialogs().openFileName(this, openFolder_, QString(), stageFilter());
     if (chosen.isEmpty()) return;
     QString error;
     QStringList warnings;
@@ -407,7 +412,7 @@ void TMainForm::Open1Click() {
     // What saving would not give back as the file has it is said before any
     // work on it.
     if (!warnings.isEmpty())
-        dialogs().messageBox(this, chosen + "\n\n" + warnings.join("\n"), "警告",
+        dialogs().messageBox(this, chosen + "\n\n" + warnings.join("\n"), tr("警告"),
                              Dialogs::Buttons::Ok, Dialogs::Icon::Warning);
 }
 
@@ -421,7 +426,7 @@ void TMainForm::SaveAs1Click() {
     if (!leaveOutRecordsAsked()) return;
     // The dialog starts at the file being edited.
     const QString start = document_->untitled() ? stageFolder() : fileName();
-    const QString chosen = dialogs().saveFileName(this, start, STAGE_FILTER);
+    const QString chosen = dialogs().saveFileName(this, start, stageFilter());
     if (!chosen.isEmpty()) writeTo(chosen);
 }
 
@@ -440,9 +445,9 @@ void TMainForm::Clear1Click() {
     endEdit();
     if (document_->set().current().empty()) return;
     if (dialogs().messageBox(this,
-                             "このｺﾏﾝﾄﾞを実行するとこのｽﾃｰｼﾞのﾃﾞｰﾀは全て消去されます。"
-                             "よろしいですか？",
-                             "確認", Dialogs::Buttons::YesNo,
+                             tr("このｺﾏﾝﾄﾞを実行するとこのｽﾃｰｼﾞのﾃﾞｰﾀは全て消去されます。"
+                                "よろしいですか？"),
+                             tr("確認"), Dialogs::Buttons::YesNo,
                              Dialogs::Icon::Warning) != Dialogs::Answer::Yes)
         return;
     document_->clearStage();
@@ -594,7 +599,7 @@ QString TMainForm::statusText() const {
 
 void TMainForm::updateStatus() {
     const StageSet& set = document_->set();
-    QString text = QString("表示 x=%1   ｶｰｿﾙ (%2, %3)")
+    QString text = tr("表示 x=%1   ｶｰｿﾙ (%2, %3)")
                        .arg(set.viewLeft)
                        .arg(int64_t(set.viewLeft) + cursor_.x())
                        .arg(cursor_.y());
@@ -609,11 +614,12 @@ void TMainForm::updateStatus() {
         enemySlot == NO_RECORD ? -1 : set.current().enemies[size_t(enemySlot)].kind;
     if (objectKind != statusObjectKind_) {
         statusObjectKind_ = objectKind;
-        statusObject_ = objectKind < 0 ? QString() : "ｵﾌﾞｼﾞｪｸﾄ " + objectExplanation(objectKind);
+        statusObject_ =
+            objectKind < 0 ? QString() : tr("ｵﾌﾞｼﾞｪｸﾄ %1").arg(objectExplanation(objectKind));
     }
     if (enemyKind != statusEnemyKind_) {
         statusEnemyKind_ = enemyKind;
-        statusEnemy_ = enemyKind < 0 ? QString() : "敵 " + enemyExplanation(enemyKind);
+        statusEnemy_ = enemyKind < 0 ? QString() : tr("敵 %1").arg(enemyExplanation(enemyKind));
     }
     for (const QString& thing : {statusObject_, statusEnemy_})
         if (!thing.isEmpty()) text += "   " + thing;
@@ -638,8 +644,8 @@ bool TMainForm::applyAt(QPoint cell) {
         // The box takes the button's release: the press ends here, or the
         // history would wait for it and refuse to undo.
         endEdit();
-        dialogs().messageBox(this, "そのｵﾌﾞｼﾞｪｸﾄは配置できません。", "警告", Dialogs::Buttons::Ok,
-                             Dialogs::Icon::Error);
+        dialogs().messageBox(this, tr("そのｵﾌﾞｼﾞｪｸﾄは配置できません。"), tr("警告"),
+                             Dialogs::Buttons::Ok, Dialogs::Icon::Error);
         return false;
     case ApplyResult::NoEnemy:
     case ApplyResult::OutOfRange:

@@ -34,7 +34,7 @@ void PalettePicture::mousePressEvent(QMouseEvent* event) {
 TObjectSelector::TObjectSelector(const QImage& mapObjects, const QImage& enemies, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       mapObjects_(mapObjects), enemies_(enemies) {
-    setWindowTitle("ｵﾌﾞｼﾞｪｸﾄ");
+    setWindowTitle(tr("ｵﾌﾞｼﾞｪｸﾄ"));
     FormCreate();
 }
 
@@ -44,10 +44,10 @@ void TObjectSelector::FormCreate() {
     Bevel1->setFrameShadow(QFrame::Sunken);
     Bevel1->setGeometry(8, 8, 256, 36);
     rdgOperation = new QButtonGroup(this);
-    const char* items[] = {"ﾏｯﾌﾟｵﾌﾞｼﾞｪｸﾄ", "敵", "消しｺﾞﾑ"};
+    const QString items[] = {tr("ﾏｯﾌﾟｵﾌﾞｼﾞｪｸﾄ"), tr("敵"), tr("消しｺﾞﾑ")};
     // Two columns inside the bevel: items 0 and 1 on the first row.
     for (int i = 0; i < 3; ++i) {
-        auto* button = new QRadioButton(QString::fromUtf8(items[i]), this);
+        auto* button = new QRadioButton(items[i], this);
         button->setGeometry(8 + 1 + 6 + (i % 2) * 125, 8 - 10 + 13 + (i / 2) * 16, 120, 16);
         button->setFocusPolicy(Qt::NoFocus);
         rdgOperation->addButton(button, i);

@@ -22,18 +22,19 @@ constexpr int MOST_LIVES = 20;
 const char* const PREVIEW_STOPPED = "?";
 const char* const PREVIEW_PLAYING = "x";
 
-QLabel* addLabel(QWidget* parent, const char* text, int x, int y) {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+QLabel* addLabel(QWidget* parent, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
     label->move(x, y);
     label->adjustSize();
     return label;
 }
 
-QPushButton* addButton(QWidget* parent, const char* text, const QRect& at, const char* hint) {
-    auto* button = new QPushButton(QString::fromUtf8(text), parent);
+QPushButton* addButton(QWidget* parent, const QString& text, const QRect& at,
+                       const QString& hint = QString()) {
+    auto* button = new QPushButton(text, parent);
     button->setGeometry(at);
     button->setAutoDefault(false);
-    if (hint) button->setToolTip(QString::fromUtf8(hint));
+    if (!hint.isEmpty()) button->setToolTip(hint);
     return button;
 }
 
@@ -50,72 +51,73 @@ QFrame* addBevelLine(QWidget* parent, const QRect& at) {
 TStageProp::TStageProp(StageDocument& document, std::function<void(int)> goToSlot, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       document_(document), goToSlot_(std::move(goToSlot)) {
-    setWindowTitle("ﾌﾟﾛﾊﾟﾃｨ");
+    setWindowTitle(tr("ﾌﾟﾛﾊﾟﾃｨ"));
     setFixedSize(255, 263);
     FormCreate();
 }
 
 void TStageProp::FormCreate() {
     const int left = 8, field = 60, right = 247;
-    addLabel(this, "BGM:", left, 12);
+    addLabel(this, tr("BGM:"), left, 12);
     edtBgm = new QLineEdit(this);
     edtBgm->setGeometry(field, 8, 125, 21);
-    edtBgm->setToolTip("ｽﾃｰｼﾞで流れるBGMのMIDIを指定します。");
-    Button3 = addButton(this, "...", QRect(189, 8, 27, 21), "ﾌｧｲﾙ選択ﾀﾞｲｱﾛｸﾞを表示します。");
-    Button4 =
-        addButton(this, PREVIEW_STOPPED, QRect(220, 8, 27, 21), "指定されたBGMﾌｧｲﾙを試聴します。");
+    edtBgm->setToolTip(tr("ｽﾃｰｼﾞで流れるBGMのMIDIを指定します。"));
+    Button3 = addButton(this, "...", QRect(189, 8, 27, 21), tr("ﾌｧｲﾙ選択ﾀﾞｲｱﾛｸﾞを表示します。"));
+    Button4 = addButton(this, PREVIEW_STOPPED, QRect(220, 8, 27, 21),
+                        tr("指定されたBGMﾌｧｲﾙを試聴します。"));
 
-    addLabel(this, "背景:", left, 38);
+    addLabel(this, tr("背景:"), left, 38);
     cmbBg = new QComboBox(this);
     cmbBg->setGeometry(field, 34, 64, 21);
-    cmbBg->addItems({"昼", "夜"});
-    cmbBg->setToolTip("背景を選択します。");
+    cmbBg->addItems({tr("昼"), tr("夜")});
+    cmbBg->setToolTip(tr("背景を選択します。"));
 
-    addLabel(this, "ｽﾃｰｼﾞ:", left, 64);
+    addLabel(this, tr("ｽﾃｰｼﾞ:"), left, 64);
     cmbStage = new QComboBox(this);
     cmbStage->setGeometry(field, 60, 64, 21);
-    cmbStage->setToolTip("ﾌﾟﾛﾊﾟﾃｨ編集をするｽﾃｰｼﾞを選択します。");
-    Button5 = addButton(this, "&Go", QRect(130, 60, 40, 21), "選択されたｽﾃｰｼﾞに移動します。");
+    cmbStage->setToolTip(tr("ﾌﾟﾛﾊﾟﾃｨ編集をするｽﾃｰｼﾞを選択します。"));
+    Button5 =
+        addButton(this, tr("&Go"), QRect(130, 60, 40, 21), tr("選択されたｽﾃｰｼﾞに移動します。"));
 
     addBevelLine(this, QRect(left, 94, 80, 2));
-    Label9 = addLabel(this, "ﾌｧｲﾙ情報", 98, 88);
+    Label9 = addLabel(this, tr("ﾌｧｲﾙ情報"), 98, 88);
     addBevelLine(this, QRect(158, 94, right - 158, 2));
 
-    addLabel(this, "難易度:", left, 110);
+    addLabel(this, tr("難易度:"), left, 110);
     cmbDiff = new QComboBox(this);
     cmbDiff->setGeometry(field, 106, 96, 21);
-    cmbDiff->addItems({"Very easy", "Easy", "Normal", "Hard", "Very hard"});
-    cmbDiff->setToolTip("このﾌｧｲﾙ全体の難易度を選択します。");
+    cmbDiff->addItems({tr("Very easy"), tr("Easy"), tr("Normal"), tr("Hard"), tr("Very hard")});
+    cmbDiff->setToolTip(tr("このﾌｧｲﾙ全体の難易度を選択します。"));
 
-    addLabel(this, "残機数:", left, 136);
+    addLabel(this, tr("残機数:"), left, 136);
     cmbLeft = new QComboBox(this);
     cmbLeft->setGeometry(field, 132, 52, 21);
     for (int lives = 0; lives <= MOST_LIVES; ++lives)
         cmbLeft->addItem(QString::number(lives));
-    cmbLeft->setToolTip("最初の、ｲﾀﾝﾍの数です。");
+    cmbLeft->setToolTip(tr("最初の、ｲﾀﾝﾍの数です。"));
 
-    addLabel(this, "ﾒｯｾｰｼﾞ:", left, 162);
+    addLabel(this, tr("ﾒｯｾｰｼﾞ:"), left, 162);
     edtClearMsg = new QLineEdit(this);
     edtClearMsg->setGeometry(field, 158, right - field, 21);
-    edtClearMsg->setToolTip("ｸﾘｱしたときに表示されるﾒｯｾｰｼﾞを入力します。");
+    edtClearMsg->setToolTip(tr("ｸﾘｱしたときに表示されるﾒｯｾｰｼﾞを入力します。"));
 
-    addLabel(this, "作者:", left, 188);
+    addLabel(this, tr("作者:"), left, 188);
     edtAuthor = new QLineEdit(this);
     edtAuthor->setGeometry(field, 184, right - field, 21);
-    edtAuthor->setToolTip("ｽﾃｰｼﾞｾﾚｸﾄ時に表示される作者名を設定します。");
+    edtAuthor->setToolTip(tr("ｽﾃｰｼﾞｾﾚｸﾄ時に表示される作者名を設定します。"));
 
-    addLabel(this, "ｺﾒﾝﾄ:", left, 214);
+    addLabel(this, tr("ｺﾒﾝﾄ:"), left, 214);
     edtComment = new QPlainTextEdit(this);
     edtComment->setGeometry(field, 210, right - field, 21);
     edtComment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     edtComment->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    edtComment->setToolTip("ｽﾃｰｼﾞｾﾚｸﾄ時に表示されるｺﾒﾝﾄです。");
+    edtComment->setToolTip(tr("ｽﾃｰｼﾞｾﾚｸﾄ時に表示されるｺﾒﾝﾄです。"));
     edtComment->installEventFilter(this);
     connect(edtComment, &QPlainTextEdit::textChanged, this, &TStageProp::limitComment);
 
-    Button2 = addButton(this, "保存(&S)", QRect(92, 236, 75, 22), nullptr);
+    Button2 = addButton(this, tr("保存(&S)"), QRect(92, 236, 75, 22));
     Button2->setDefault(true);
-    Button1 = addButton(this, "閉じる(&C)", QRect(172, 236, 75, 22), nullptr);
+    Button1 = addButton(this, tr("閉じる(&C)"), QRect(172, 236, 75, 22));
 
     connect(cmbStage, &QComboBox::activated, this, &TStageProp::cmbStageChange);
     connect(cmbLeft, &QComboBox::activated, this, &TStageProp::cmbLeftChange);
@@ -215,7 +217,7 @@ void TStageProp::Button3Click() {
     const int shown = std::max(0, cmbStage->currentIndex());
     const QString chosen = dialogs().openFileName(
         this, gamePath("bgm"), document_.set().stageSlots[size_t(shown)].musicName,
-        "MIDI Files(*.mid);;All Files(*.*)");
+        tr("MIDI Files(*.mid);;All Files(*.*)"));
     if (!chosen.isEmpty()) edtBgm->setText(QFileInfo(chosen).fileName());
 }
 
@@ -226,7 +228,7 @@ void TStageProp::Button4Click() {
         // An empty name leaves the bgm folder itself, which is no file.
         const QString path = gamePath("bgm") + "/" + edtBgm->text();
         if (!QFileInfo(path).isFile()) {
-            dialogs().messageBox(this, "指定されたﾌｧｲﾙは存在しません。", "ｴﾗｰ",
+            dialogs().messageBox(this, tr("指定されたﾌｧｲﾙは存在しません。"), tr("ｴﾗｰ"),
                                  Dialogs::Buttons::Ok, Dialogs::Icon::Error);
             return;
         }

@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev libx11-dev
   libfluidsynth-dev timgm6mb-soundfont libpng-dev
   fonts-ipafont-mincho fonts-ipafont-gothic fonts-liberation2 xfonts-efont-unicode
-  qt6-base-dev
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools
   libgtest-dev libbenchmark-dev
   xvfb xdotool
   imagemagick x11-utils

@@ -3,6 +3,7 @@
 #include "cp932.h"
 #include "quoted_text.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -51,7 +52,9 @@ class Lines {
     int lineNumber() const { return int(next_); }
 
     bool text(QByteArray& line, QString& error) {
-        if (atEnd()) return fail(error, next_ + 1, "the file ends too early");
+        if (atEnd())
+            return fail(error, next_ + 1,
+                        QCoreApplication::translate("StageFileReader", "the file ends too early"));
         line = lines_[next_++];
         return true;
     }
@@ -64,14 +67,16 @@ class Lines {
         bool ok = false;
         const long long read = word.toLongLong(&ok);
         if (!ok || read < INT32_MIN || read > INT32_MAX)
-            return fail(error, next_, QString("'%1' is not a number").arg(quotedForMessage(line)));
+            return fail(error, next_,
+                        QCoreApplication::translate("StageFileReader", "'%1' is not a number")
+                            .arg(quotedForMessage(line)));
         value = int32_t(read);
         return true;
     }
 
   private:
     static bool fail(QString& error, qsizetype line, const QString& what) {
-        error = QString("line %1: %2").arg(line).arg(what);
+        error = QCoreApplication::translate("StageFileReader", "line %1: %2").arg(line).arg(what);
         return false;
     }
 
@@ -84,8 +89,9 @@ class Lines {
 class Warnings {
   public:
     explicit Warnings(QStringList* list) : list_(list) {}
+    // text: marked for translation (in the reader's context) where it is written.
     void add(const char* text) {
-        const QString warning = QString::fromUtf8(text);
+        const QString warning = QCoreApplication::translate("StageFileReader", text);
         if (list_ && !list_->contains(warning)) list_->append(warning);
     }
 
@@ -96,8 +102,9 @@ class Warnings {
 // A number the file keeps in one byte.
 uint8_t byteValue(int32_t number, Warnings& warnings) {
     if (number < 0 || number > 255)
-        warnings.add("0～255の範囲にない残機数、難易度、背景、または種類があります。"
-                     "保存すると別の値になります。");
+        warnings.add(QT_TRANSLATE_NOOP(
+            "StageFileReader", "0～255の範囲にない残機数、難易度、背景、または種類があります。"
+                               "保存すると別の値になります。"));
     return uint8_t(number);
 }
 
@@ -112,15 +119,20 @@ bool readRecords(Lines& in, std::array<PlacedRecord, N>& records, Warnings& warn
         if (!in.number(y, error) || !in.number(kind, error)) return false;
         const PlacedRecord record{x, y, byteValue(kind, warnings), true};
         if (!savedRecord(record))
-            warnings.add("保存できる範囲 (x が0以上、y が0～255) の外にある"
-                         "ｵﾌﾞｼﾞｪｸﾄか敵があります。保存すると失われます。");
+            warnings.add(QT_TRANSLATE_NOOP("StageFileReader",
+                                           "保存できる範囲 (x が0以上、y が0～255) の外にある"
+                                           "ｵﾌﾞｼﾞｪｸﾄか敵があります。保存すると失われます。"));
         // Records beyond the slot's table are read and dropped.
         if (filled < N)
             records[filled++] = record;
         else if (N == OBJECT_SLOTS)
-            warnings.add("ｵﾌﾞｼﾞｪｸﾄが1024個を超えるｽﾃｰｼﾞがあります。超えた分は読み込んでいません。");
+            warnings.add(QT_TRANSLATE_NOOP(
+                "StageFileReader",
+                "ｵﾌﾞｼﾞｪｸﾄが1024個を超えるｽﾃｰｼﾞがあります。超えた分は読み込んでいません。"));
         else
-            warnings.add("敵が64体を超えるｽﾃｰｼﾞがあります。超えた分は読み込んでいません。");
+            warnings.add(QT_TRANSLATE_NOOP(
+                "StageFileReader",
+                "敵が64体を超えるｽﾃｰｼﾞがあります。超えた分は読み込んでいません。"));
     }
 }
 
@@ -197,15 +209,18 @@ bool parseStageFile(const QByteArray& bytes, StageSet& set, QString& error,
             !readRecords(in, slot.enemies, warnings, error))
             return false;
         if (!slotIsWritten(slot))
-            warnings.add("ｵﾌﾞｼﾞｪｸﾄも敵も保存できないｽﾃｰｼﾞがあります。保存するとそのｽﾃｰｼﾞ"
-                         "(BGMと背景も)は失われます。");
+            warnings.add(QT_TRANSLATE_NOOP(
+                "StageFileReader", "ｵﾌﾞｼﾞｪｸﾄも敵も保存できないｽﾃｰｼﾞがあります。保存するとそのｽﾃｰｼﾞ"
+                                   "(BGMと背景も)は失われます。"));
     }
     if (!ended) {
         if (in.atEnd())
-            warnings.add(
-                "ﾌｧｲﾙが \"end;\" の行の前で終わっています。読めたところまでを開きました。");
+            warnings.add(QT_TRANSLATE_NOOP(
+                "StageFileReader",
+                "ﾌｧｲﾙが \"end;\" の行の前で終わっています。読めたところまでを開きました。"));
         else if (in.text(text, error) && text != END_LINE)
-            warnings.add("ｽﾃｰｼﾞが36を超えています。37番目からは読み込んでいません。");
+            warnings.add(QT_TRANSLATE_NOOP(
+                "StageFileReader", "ｽﾃｰｼﾞが36を超えています。37番目からは読み込んでいません。"));
     }
     return true;
 }

@@ -140,6 +140,29 @@ std::vector<std::string> quotedAfter(const std::string& page, const std::string&
     return found;
 }
 
+void expectExplainsEveryKind(const Profile& profile) {
+    EXPECT_TRUE(profile.duplicates.empty()) << profile.duplicates.front();
+    ASSERT_TRUE(profile.sections.count("MAPCHIP"));
+    ASSERT_TRUE(profile.sections.count("ENEMY"));
+
+    const auto& objects = profile.sections.at("MAPCHIP");
+    for (int kind : meaningfulObjectKinds())
+        EXPECT_TRUE(objects.count(std::to_string(kind))) << "no MAPCHIP explanation for " << kind;
+    const auto& enemies = profile.sections.at("ENEMY");
+    for (int kind = 0; kind <= 13; ++kind)
+        EXPECT_TRUE(enemies.count(std::to_string(kind))) << "no ENEMY explanation for " << kind;
+
+    // The editor builds its keys with "%d": a key such as "07" would never be found.
+    for (const auto& [name, keys] : profile.sections) {
+        for (const auto& [key, value] : keys) {
+            EXPECT_TRUE(isEditorKey(key)) << name << " key '" << key << "'";
+            EXPECT_FALSE(value.empty()) << name << "/" << key;
+            // The editor reads a value into 1024 bytes, terminator included.
+            EXPECT_LE(value.size(), 1023u) << name << "/" << key;
+        }
+    }
+}
+
 } // namespace
 
 TEST(ExplanationFile, IsShiftJisWithCrlfLineEnds) {
@@ -165,28 +188,18 @@ TEST(ExplanationFile, IsShiftJisWithCrlfLineEnds) {
     EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << "last line without a line end";
 }
 
+// The Japanese explanations and the English ones the editor shows in English.
 TEST(ExplanationFile, ExplainsEveryObjectAndEnemyKind) {
-    const Profile profile = parseProfile(readBytes(kGameDir / "editor" / "exp.dat"));
-    EXPECT_TRUE(profile.duplicates.empty()) << profile.duplicates.front();
-    ASSERT_TRUE(profile.sections.count("MAPCHIP"));
-    ASSERT_TRUE(profile.sections.count("ENEMY"));
-
-    const auto& objects = profile.sections.at("MAPCHIP");
-    for (int kind : meaningfulObjectKinds())
-        EXPECT_TRUE(objects.count(std::to_string(kind))) << "no MAPCHIP explanation for " << kind;
-    const auto& enemies = profile.sections.at("ENEMY");
-    for (int kind = 0; kind <= 13; ++kind)
-        EXPECT_TRUE(enemies.count(std::to_string(kind))) << "no ENEMY explanation for " << kind;
-
-    // The editor builds its keys with "%d": a key such as "07" would never be found.
-    for (const auto& [name, keys] : profile.sections) {
-        for (const auto& [key, value] : keys) {
-            EXPECT_TRUE(isEditorKey(key)) << name << " key '" << key << "'";
-            EXPECT_FALSE(value.empty()) << name << "/" << key;
-            // The editor reads a value into 1024 bytes, terminator included.
-            EXPECT_LE(value.size(), 1023u) << name << "/" << key;
-        }
+    for (const char* name : {"exp.dat", "exp_en.dat"}) {
+        SCOPED_TRACE(name);
+        const std::string bytes = readBytes(kGameDir / "editor" / name);
+        ASSERT_FALSE(bytes.empty());
+        expectExplainsEveryKind(parseProfile(bytes));
     }
+    const std::string english = readBytes(kGameDir / "editor" / "exp_en.dat");
+    EXPECT_TRUE(std::all_of(english.begin(), english.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x80;
+    })) << "the English explanations are plain ASCII";
 }
 
 TEST(HelpPage, HasContentsAnchorTablesAndWorkingLinks) {

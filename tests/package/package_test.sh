@@ -68,7 +68,7 @@ programs=$root/usr/games
 data=$root/usr/share/games/velta
 for file in "$programs/velta" "$programs/VeltaEdit" "$programs/velta-replay" "$data/pal.bmp" \
   "$data/icon.bmp" "$data/velta.html" "$data/stage/def.vtg" "$data/dat/e00.dat" \
-  "$data/editor/exp.dat" "$data/editor/icon.bmp" \
+  "$data/editor/exp.dat" "$data/editor/icon.bmp" "$data/editor/VeltaEdit_en.qm" \
   "$root/usr/share/applications/velta.desktop" "$root/usr/share/applications/VeltaEdit.desktop"; do
   [ -f "$file" ] || fail "the package has no ${file#"$root"}"
 done

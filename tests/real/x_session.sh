@@ -71,7 +71,9 @@ start_session() {
   trap end_session EXIT
   GAME="$WORK/game"
   cp -a "$2" "$GAME"
-  rm -f "$GAME/config.ini" "$GAME/palfile.dat" "$GAME/stage/__ed.vtg"
+  # What earlier runs of the copied folder kept (the editor's remembered
+  # language among it) is not the session's.
+  rm -f "$GAME/config.ini" "$GAME/palfile.dat" "$GAME/stage/__ed.vtg" "$GAME/editor/VeltaEdit.ini"
   export HOME="$WORK/home"
   export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache" XDG_DATA_HOME="$HOME/.local/share"
   export XDG_RUNTIME_DIR="$WORK/runtime"

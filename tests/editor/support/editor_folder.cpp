@@ -16,6 +16,7 @@ EditorFolder::EditorFolder() : game_(makeTempFolder("editor")) {
     fs::create_directories(game_ / "stage");
     fs::create_directories(game_ / "editor");
     fs::copy_file(dist / "editor" / "exp.dat", game_ / "editor" / "exp.dat");
+    fs::copy_file(dist / "editor" / "VeltaEdit_en.qm", game_ / "editor" / "VeltaEdit_en.qm");
     setEditorFolder(QString::fromStdString((game_ / "editor").string()));
 }
 

@@ -1,6 +1,7 @@
 // A game folder of the test's own with the editor in its "editor" subfolder:
 // the built game's pictures, enemy definitions, music, help file and the
-// editor's "exp.dat", copied so that a test may change or remove any of them.
+// editor's "exp.dat" and English translation, copied so that a test may
+// change or remove any of them.
 #pragma once
 
 #include <QString>

@@ -1,4 +1,5 @@
-// editor/exp.dat and velta.html: the editor's explanations and its help page.
+// editor/exp.dat and velta.html: the editor's explanations and its help page;
+// editor/exp_en.dat, the explanations in English, when their source is there.
 #include "builders.h"
 #include "common/file_io.h"
 #include "explanations.h"
@@ -60,5 +61,26 @@ int buildTexts(const std::string& assetsDir, const std::string& gameDir) {
         }
     }
     std::printf("texts: %s, %s\n", explanationTarget.c_str(), helpTarget.c_str());
+
+    // The English explanations: the same form, read by the editor in English.
+    const fs::path englishSource = fs::path(assetsDir) / "texts" / "exp_en.dat.utf8";
+    const fs::path englishTarget = fs::path(gameDir) / "editor" / "exp_en.dat";
+    if (!fs::exists(englishSource)) return 0;
+    const std::optional<std::string> english = readFileText(englishSource.string());
+    if (!english) {
+        std::fprintf(stderr, "texts: cannot read %s\n", englishSource.c_str());
+        return 1;
+    }
+    const ExplanationSet englishSet = parseExplanations(*english, englishSource, errors);
+    if (!errors.empty()) return reportErrors(errors);
+    const std::string englishFile = writeExplanationFile(englishSet, englishSource, errors);
+    if (!errors.empty()) return reportErrors(errors);
+    std::string error;
+    if (!writeFileIfChanged(englishTarget.string(),
+                            std::vector<uint8_t>(englishFile.begin(), englishFile.end()), error)) {
+        std::fprintf(stderr, "texts: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("texts: %s\n", englishTarget.c_str());
     return 0;
 }
