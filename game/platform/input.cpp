@@ -4,7 +4,12 @@
 #include "platform/profile.h"
 
 #include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sys/stat.h>
 
 Input input;
 
@@ -20,6 +25,108 @@ constexpr int STICK_LEFT = 35;
 constexpr int STICK_RIGHT = 36;
 
 constexpr int VIRTUAL_KEY_COUNT = 256;
+
+// The pad buttons that press each logical button; the left stick adds the
+// four directions.
+constexpr uint32_t PAD_BUTTONS_OF[BUTTON_SLOTS] = {
+    platform::PAD_DPAD_UP,
+    platform::PAD_DPAD_DOWN,
+    platform::PAD_DPAD_LEFT,
+    platform::PAD_DPAD_RIGHT,
+    platform::PAD_START,
+    platform::PAD_WEST,
+    platform::PAD_SOUTH,
+    platform::PAD_EAST | platform::PAD_LEFT_SHOULDER | platform::PAD_RIGHT_SHOULDER,
+    0,
+    0,
+};
+
+constexpr const char* PAD_MAPPING_FILE_NAME = "gamecontrollerdb.txt";
+// The database published for all systems together is far smaller.
+constexpr uintmax_t PAD_MAPPING_FILE_LIMIT = 8u << 20;
+// Enough to find the broken lines of a file without flooding the terminal.
+constexpr int PAD_MAPPING_LINES_REPORTED = 5;
+
+uint32_t logicalButtonsOf(const platform::PadState& pad) {
+    uint32_t down = 0;
+    for (int i = 0; i < BUTTON_SLOTS; ++i)
+        if (pad.buttons & PAD_BUTTONS_OF[i]) down |= 1u << i;
+    if (pad.stickY < -PAD_STICK_DEAD_ZONE) down |= 1u << BUTTON_UP;
+    if (pad.stickY > PAD_STICK_DEAD_ZONE) down |= 1u << BUTTON_DOWN;
+    if (pad.stickX < -PAD_STICK_DEAD_ZONE) down |= 1u << BUTTON_LEFT;
+    if (pad.stickX > PAD_STICK_DEAD_ZONE) down |= 1u << BUTTON_RIGHT;
+    return down;
+}
+
+// A line of a mapping file: blank, a comment, or "GUID,name,field,..." with a
+// GUID of 32 hexadecimal digits and every further field "key:value".
+bool padMappingLineFits(std::string line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+        line.pop_back();
+    size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line[start] == '#') return true;
+    line.erase(0, start);
+    constexpr size_t GUID_DIGITS = 32;
+    if (line.size() <= GUID_DIGITS || line[GUID_DIGITS] != ',') return false;
+    for (size_t i = 0; i < GUID_DIGITS; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(line[i]))) return false;
+    const size_t nameEnd = line.find(',', GUID_DIGITS + 1);
+    if (nameEnd == std::string::npos) return false;
+    for (unsigned char c : line)
+        if (c < 0x20 && c != '\t') return false;
+    size_t field = nameEnd + 1;
+    bool anyField = false;
+    while (field < line.size()) {
+        size_t end = line.find(',', field);
+        if (end == std::string::npos) end = line.size();
+        if (end > field) {
+            const size_t colon = line.find(':', field);
+            if (colon == std::string::npos || colon == field || colon >= end) return false;
+            anyField = true;
+        }
+        field = end + 1;
+    }
+    return anyField;
+}
+
+// Whether the file may be given to the pad layer; if not, says why on stderr.
+bool padMappingFileUsable(const std::string& file) {
+    struct stat info;
+    if (stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fprintf(stderr, "velta: the pad mappings %s are not a file; not used\n", file.c_str());
+        return false;
+    }
+    if (uintmax_t(info.st_size) > PAD_MAPPING_FILE_LIMIT) {
+        std::fprintf(stderr, "velta: the pad mappings %s are too large (%jd bytes); not used\n",
+                     file.c_str(), intmax_t(info.st_size));
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "velta: cannot read the pad mappings %s: %s; not used\n", file.c_str(),
+                     std::strerror(errno));
+        return false;
+    }
+    std::string line;
+    int number = 0;
+    int broken = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        if (padMappingLineFits(line)) continue;
+        if (++broken <= PAD_MAPPING_LINES_REPORTED)
+            std::fprintf(stderr, "velta: %s, line %d: not a pad mapping\n", file.c_str(), number);
+    }
+    if (in.bad()) {
+        std::fprintf(stderr, "velta: cannot read the pad mappings %s; not used\n", file.c_str());
+        return false;
+    }
+    if (broken == 0) return true;
+    if (broken > PAD_MAPPING_LINES_REPORTED)
+        std::fprintf(stderr, "velta: %s: %d more lines are not pad mappings\n", file.c_str(),
+                     broken - PAD_MAPPING_LINES_REPORTED);
+    std::fprintf(stderr, "velta: the pad mappings %s are broken; not used\n", file.c_str());
+    return false;
+}
 
 // Codes from config.ini may be anything; outside the virtual-key range a key
 // is never down, as GetAsyncKeyState reports for such codes.
@@ -54,6 +161,8 @@ void Input::setButton(int index, const char* name, int code) {
 bool Input::readSettings(const std::string& settingsPath) {
     device_ = profileReadInt(settingsPath, CONTROLLER_SECTION, "DEVICE", DEVICE_KEYBOARD);
     joystickId_ = uint32_t(profileReadInt(settingsPath, CONTROLLER_SECTION, "ID", 0));
+    // A chosen joystick is the player's one device; pads join the keyboard only.
+    platform::usePads(device_ == DEVICE_KEYBOARD);
 
     if (device_ == DEVICE_JOYSTICK) {
         platform::JoystickCaps caps;
@@ -92,6 +201,15 @@ bool Input::sampleDown(const ButtonEntry& button) const {
     }
 }
 
+uint32_t Input::padButtonsDown() {
+    if (device_ != DEVICE_KEYBOARD) return 0;
+    platform::padStates(pads_);
+    uint32_t down = 0;
+    for (const platform::PadState& pad : pads_)
+        down |= logicalButtonsOf(pad);
+    return down;
+}
+
 void Input::update() {
     if (!ready_) return;
     // Our key table holds only the present state of each key; there is no
@@ -105,9 +223,10 @@ void Input::update() {
         sampleButtons_ = sample.buttons;
     }
 
+    const uint32_t padDown = padButtonsDown();
     for (int i = 0; i < BUTTON_SLOTS; ++i) {
         if (!buttons_[i].enabled) continue;
-        bool down = sampleDown(buttons_[i]);
+        bool down = sampleDown(buttons_[i]) || ((padDown >> i) & 1u);
         uint8_t& state = states_[i];
         switch (state) {
         case STATE_UP:
@@ -155,4 +274,36 @@ int keyEdge(int virtualKey) {
 
 void setAllKeyEdgeLatches() {
     keyEdgeLatches.fill(true);
+}
+
+std::vector<std::string> padMappingFiles(const GameFolders& folders, const UserBaseFolders& bases) {
+    std::vector<std::string> files{folders.game + PAD_MAPPING_FILE_NAME};
+    // The per-user config folder, wherever this game keeps its settings.
+    const std::string userSettings = gameFoldersFor(folders.game, false, bases).settingsFile;
+    const size_t slash = userSettings.rfind('/');
+    if (slash != std::string::npos) {
+        std::string user = userSettings.substr(0, slash + 1) + PAD_MAPPING_FILE_NAME;
+        if (user != files.front()) files.push_back(std::move(user));
+    }
+    return files;
+}
+
+int loadPadMappings(const std::vector<std::string>& files) {
+    int problems = 0;
+    for (const std::string& file : files) {
+        struct stat info;
+        // No file is the usual case: the pad layer's own list knows most pads.
+        if (lstat(file.c_str(), &info) != 0 && errno == ENOENT) continue;
+        if (!padMappingFileUsable(file)) {
+            ++problems;
+            continue;
+        }
+        std::string error;
+        if (platform::addPadMappings(file, error) < 0) {
+            std::fprintf(stderr, "velta: cannot use the pad mappings %s: %s\n", file.c_str(),
+                         error.c_str());
+            ++problems;
+        }
+    }
+    return problems;
 }

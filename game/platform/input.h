@@ -1,10 +1,15 @@
 // The eight logical buttons, read from the keyboard or a joystick as
 // config.ini's CONTROLLER section says, and the key-edge reader for the
-// debug keys.
+// debug keys. With the keyboard, any connected game pad drives the buttons
+// too.
 #pragma once
+
+#include "platform/game_folders.h"
+#include "platform/platform.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 enum ButtonIndex {
     BUTTON_UP = 0,
@@ -33,7 +38,8 @@ class Input {
     // Forgets the settings and every button (start-up state).
     void reset();
     void setButton(int index, const char* name, int code);
-    // Reads DEVICE, ID and the button codes; false when the joystick cannot be opened.
+    // Reads DEVICE, ID and the button codes; false when the joystick cannot be
+    // opened. Game pads drive the game when the device is the keyboard.
     bool readSettings(const std::string& settingsPath);
     void update();
     uint8_t state(int index) const;
@@ -50,6 +56,7 @@ class Input {
         bool enabled = false;
     };
     bool sampleDown(const ButtonEntry& button) const;
+    uint32_t padButtonsDown();
 
     uint32_t joystickId_ = 0;
     uint16_t upLimit_ = 0, downLimit_ = 0, leftLimit_ = 0, rightLimit_ = 0;
@@ -58,10 +65,23 @@ class Input {
     uint8_t states_[BUTTON_SLOTS] = {};
     int32_t device_ = DEVICE_KEYBOARD;
     bool ready_ = false;
+    std::vector<platform::PadState> pads_; // kept to reuse its storage
 };
 
 // The game's one input object.
 extern Input input;
+
+// How far from its centre the left stick must be pushed to press a direction:
+// a third of the way to its edge, so that a worn stick at rest presses nothing.
+constexpr int PAD_STICK_DEAD_ZONE = 32767 / 3;
+
+// The pad mapping files the game reads (gamecontrollerdb.txt): in the game
+// folder, then in the player's own config folder, whose mappings win.
+std::vector<std::string> padMappingFiles(const GameFolders& folders, const UserBaseFolders& bases);
+// Adds the mappings of each of these files that exists. A file that cannot be
+// read, is too large or holds a line that is no mapping is reported on stderr
+// and not used at all. Returns the number of files so reported.
+int loadPadMappings(const std::vector<std::string>& files);
 
 // Key-edge reader: 11 when the key went down since the last call, 1 while it
 // stays down, 20 when it went up since the last call, 0 while it stays up.

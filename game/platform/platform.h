@@ -110,6 +110,39 @@ struct JoystickSample {
 bool joystickCaps(unsigned id, JoystickCaps& caps);
 bool joystickPosition(unsigned id, JoystickSample& sample);
 
+// Game pads: any pad the backend knows in the common game-pad layout (a
+// d-pad, four face buttons named by where they sit, shoulders, Start, Back
+// and a left stick), plugged in before or while the game runs.
+enum PadButton : uint32_t {
+    PAD_DPAD_UP = 1u << 0,
+    PAD_DPAD_DOWN = 1u << 1,
+    PAD_DPAD_LEFT = 1u << 2,
+    PAD_DPAD_RIGHT = 1u << 3,
+    PAD_SOUTH = 1u << 4,
+    PAD_EAST = 1u << 5,
+    PAD_WEST = 1u << 6,
+    PAD_NORTH = 1u << 7,
+    PAD_LEFT_SHOULDER = 1u << 8,
+    PAD_RIGHT_SHOULDER = 1u << 9,
+    PAD_START = 1u << 10,
+    PAD_BACK = 1u << 11,
+};
+struct PadState {
+    uint32_t buttons = 0; // PadButton bits held
+    int16_t stickX = 0;   // left stick, -32768 (left) to 32767 (right)
+    int16_t stickY = 0;   // -32768 (up) to 32767 (down)
+};
+// Whether pads drive the game. While they do, Back on any pad reaches the game
+// as the Escape key's KeyDown and KeyUp events; while they do not, padStates
+// reports no pads. Off until the game turns it on.
+void usePads(bool on);
+// Every connected pad's state as of the last pollEvent, one entry per pad.
+void padStates(std::vector<PadState>& pads);
+// Adds the pad mappings of a file in the game controller database format (one
+// pad per line, "GUID,name,mapping...,platform:Linux,"). Returns the number
+// of new mappings taken, or -1 when the file cannot be read; error says why.
+int addPadMappings(const std::string& file, std::string& error);
+
 // Full path of the running executable (GetModuleFileNameA).
 std::string executablePath();
 

@@ -1,3 +1,4 @@
+#include "platform/game_folders.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/virtual_keys.h"
@@ -51,6 +52,8 @@ void bootScene() {
         postWindowMessage(WindowMessage::Close);
         return;
     }
+    if (input.device() == DEVICE_KEYBOARD)
+        loadPadMappings(padMappingFiles(currentGameFolders(), userBaseFoldersFromEnvironment()));
     buildStageList();
     loadRanking();
 

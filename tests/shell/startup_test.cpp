@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 TEST(StartUp, LogsEveryStepInOrder) {
     GameFolderFixture game("startup-log");
     ASSERT_TRUE(startUp(""));
@@ -138,6 +142,28 @@ TEST(BootScene, UnusableJoystickShowsTheFatalErrorAndCloses) {
     EXPECT_EQ(headless::messageBoxes()[0].text,
               "入力ﾃﾞﾊﾞｲｽの初期化中にｴﾗｰが発生しました。設定を確認してください。");
     EXPECT_EQ(headless::messageBoxes()[0].icon, platform::MessageIcon::Error);
+}
+
+TEST(BootScene, GamePadsAndTheirMappingFilesJoinTheKeyboardOnly) {
+    const struct {
+        const char* config;
+        bool pads;
+    } cases[] = {
+        {"", true},
+        {"[CONTROLLER]\r\nDEVICE=1\r\n", true},
+        {"[CONTROLLER]\r\nDEVICE=3\r\n", false},
+    };
+    for (const auto& c : cases) {
+        GameFolderFixture game("pad-mappings");
+        game.writeConfig(c.config);
+        const std::string mappings = (game.folder() / "gamecontrollerdb.txt").string();
+        writeTextFile(mappings, "# no pads yet\n");
+        ASSERT_TRUE(startUp("")) << c.config;
+        ASSERT_TRUE(runPasses(1)) << c.config;
+        EXPECT_EQ(headless::padsUsed(), c.pads) << c.config;
+        const std::vector<std::string>& read = headless::padMappingFiles();
+        EXPECT_EQ(std::find(read.begin(), read.end(), mappings) != read.end(), c.pads) << c.config;
+    }
 }
 
 TEST(WindowCreation, SeedsTheRandomSourceAndReadsF10) {

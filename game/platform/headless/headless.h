@@ -13,8 +13,8 @@
 namespace headless {
 
 // Back to the start state: clock 0, frame step 16 ms, no keys down, no events,
-// no frames, no message boxes, display available, no joystick, no window
-// icon, executable path unchanged.
+// no frames, no message boxes, display available, no joystick, no pads, no
+// window icon, executable path unchanged.
 void resetAll();
 
 // Virtual clock.
@@ -40,6 +40,13 @@ void setKey(int virtualKey, bool down);
 void scheduleKey(uint64_t atFrame, int virtualKey, bool down);
 void setJoystick(unsigned id, bool present, platform::JoystickCaps caps);
 void setJoystickSample(unsigned id, platform::JoystickSample sample);
+// Game pads, each in a slot of its own: a pad set is connected, a pad removed
+// is gone. padStates reports them, in slot order, while the game uses pads.
+void setPad(int slot, const platform::PadState& pad);
+void removePad(int slot);
+bool padsUsed();
+// The mapping files the game added, in order; each counts as one mapping.
+const std::vector<std::string>& padMappingFiles();
 
 // Window events delivered by pollEvent, in order.
 void pushEvent(const platform::Event& event);

@@ -48,6 +48,9 @@ struct HeadlessState {
     std::deque<platform::Event> events;
     std::vector<ScheduledEvent> scheduledEvents;
     std::map<unsigned, Joystick> joysticks;
+    bool padsUsed = false;
+    std::map<int, platform::PadState> pads;
+    std::vector<std::string> padMappingFiles;
     uint64_t framesShown = 0;
     size_t keptFrames = 4;
     std::deque<KeptFrame> frames;
@@ -136,6 +139,19 @@ void setJoystick(unsigned id, bool present, platform::JoystickCaps caps) {
 }
 void setJoystickSample(unsigned id, platform::JoystickSample sample) {
     state().joysticks[id].sample = sample;
+}
+
+void setPad(int slot, const platform::PadState& pad) {
+    state().pads[slot] = pad;
+}
+void removePad(int slot) {
+    state().pads.erase(slot);
+}
+bool padsUsed() {
+    return state().padsUsed;
+}
+const std::vector<std::string>& padMappingFiles() {
+    return state().padMappingFiles;
 }
 
 void pushEvent(const platform::Event& event) {
@@ -304,6 +320,22 @@ bool joystickPosition(unsigned id, JoystickSample& sample) {
     if (it == state().joysticks.end() || !it->second.present) return false;
     sample = it->second.sample;
     return true;
+}
+
+void usePads(bool on) {
+    state().padsUsed = on;
+}
+
+void padStates(std::vector<PadState>& pads) {
+    pads.clear();
+    if (!state().padsUsed) return;
+    for (const auto& [slot, pad] : state().pads)
+        pads.push_back(pad);
+}
+
+int addPadMappings(const std::string& file, std::string&) {
+    state().padMappingFiles.push_back(file);
+    return 1;
 }
 
 std::string executablePath() {

@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/frame_conversion.h"
 #include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_window.h"
 
 #include <SDL.h>
@@ -168,11 +169,13 @@ bool openDisplay(const DisplayOptions& displayOptions, DisplayRect picture) {
     if (options.fullscreen) setFullscreen(window, true);
     SDL_ShowCursor(SDL_DISABLE);
     f10HeldAtStart = x11KeyHeld(window, XK_F10);
+    openPads();
     return true;
 }
 
 void closeDisplay() {
     closeJoysticks();
+    closePads();
     if (texture) SDL_DestroyTexture(texture);
     if (renderer) SDL_DestroyRenderer(renderer);
     if (window) SDL_DestroyWindow(window);

@@ -1,6 +1,7 @@
 // Window events, the keyboard and joysticks.
 #include "platform/platform.h"
 #include "platform/sdl/key_mapping.h"
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/virtual_keys.h"
 
@@ -62,7 +63,7 @@ bool translate(const SDL_Event& e, platform::Event& out) {
     case SDL_KEYUP:
         return translateKeyEvent(e.key, out);
     default:
-        return false;
+        return translatePadEvent(e, out);
     }
 }
 
@@ -86,7 +87,8 @@ void closeJoysticks() {
 namespace platform {
 
 bool pollEvent(Event& event) {
-    if (!sdlGameWindow()) return false;
+    // SDL's event queue runs while the window or the pads are open.
+    if (!sdlGameWindow() && !padsOpen()) return false;
     forgetF10HeldAtWindowStart();
     SDL_Event e;
     while (SDL_PollEvent(&e))
