@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cp932.h"
+#include "formats/stage_file_limits.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,9 +12,9 @@
 #include <array>
 #include <cstdint>
 
-constexpr int STAGE_SLOTS = 36;
-constexpr int OBJECT_SLOTS = 1024;
-constexpr int ENEMY_SLOTS = 64;
+constexpr int STAGE_SLOTS = STAGE_FILE_STAGES;
+constexpr int OBJECT_SLOTS = STAGE_FILE_OBJECTS;
+constexpr int ENEMY_SLOTS = STAGE_FILE_ENEMIES;
 constexpr int NO_RECORD = -1;
 
 struct PlacedRecord {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/diagnostics.h"
+#include "formats/stage_file_limits.h"
 
 #include <string>
 #include <string_view>
@@ -13,9 +14,9 @@
 namespace stages {
 
 constexpr int MAP_ROWS = 16;
-constexpr int MAX_STAGES = 36; // the editor keeps no more
-constexpr int MAX_OBJECTS = 1024;
-constexpr int MAX_ENEMIES = 64;
+constexpr int MAX_STAGES = STAGE_FILE_STAGES; // the editor keeps no more
+constexpr int MAX_OBJECTS = STAGE_FILE_OBJECTS;
+constexpr int MAX_ENEMIES = STAGE_FILE_ENEMIES;
 constexpr int GOAL_KIND = 24;
 constexpr int CELL_SIZE = 16;
 constexpr int MAX_KIND = 255;         // kinds are kept in one byte
