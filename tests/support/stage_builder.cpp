@@ -2,7 +2,7 @@
 
 #include "support/fixture_files.h"
 
-#include "stages/legend.h"
+#include "formats/map_legend.h"
 
 namespace {
 
@@ -23,13 +23,13 @@ std::string stageFileText(const TestStageFile& file) {
         std::string enemies;
         for (size_t r = 0; r < stage.rows.size(); ++r) {
             for (size_t c = 0; c < stage.rows[r].size(); ++c) {
-                const auto cell = stages::defaultLegend().find(stage.rows[r][c]);
-                if (cell == stages::defaultLegend().end()) continue;
+                const auto cell = defaultMapCell(stage.rows[r][c]);
+                if (!cell) continue;
                 const int x = int(c) * 16, y = (top + int(r)) * 16;
-                if (cell->second.enemy)
-                    record(enemies, x, y + 16, cell->second.kind);
+                if (cell->enemy)
+                    record(enemies, x, y + 16, cell->kind);
                 else
-                    record(text, x, y, cell->second.kind);
+                    record(text, x, y, cell->kind);
             }
         }
         text += "-1\r\n" + enemies + "-1\r\n";

@@ -1,33 +1,18 @@
 #include "stages/legend.h"
 
+#include "formats/map_legend.h"
 #include "stages/stage_source.h"
 #include "stages/text_values.h"
-
-#include <utility>
 
 namespace stages {
 
 namespace {
 
-constexpr int DEFAULT_ENEMY_COUNT = 14;
-
 Legend makeDefaultLegend() {
-    // clang-format off
-    const std::pair<char, int> objects[] = {
-        {'#', 49}, {'=', 51}, {'[', 48}, {']', 50}, {'A', 1},   {'X', 2},  {'o', 3},  {'O', 63},
-        {'J', 4},  {'H', 5},  {'|', 6},  {'7', 7},  {'8', 8},   {'1', 9},  {'^', 10}, {'v', 11},
-        {'<', 12}, {'>', 13}, {'D', 14}, {'+', 15}, {'I', 16},  {'T', 17}, {'t', 18}, {'Y', 19},
-        {'y', 20}, {'K', 21}, {'R', 22}, {'r', 23}, {'G', 24},  {'p', 26}, {'Z', 27}, {'F', 28},
-        {'P', 29}, {'q', 30}, {'U', 31}, {'?', 33}, {'u', 34},  {'B', 35}, {'C', 36}, {'S', 37},
-        {'M', 38}, {'V', 39}, {'L', 40}, {'E', 41}, {'z', 42},  {'-', 43}, {'!', 44}, {'Q', 46},
-        {'*', 47}, {'{', 61}, {'}', 62}, {'%', 54}, {'&', 56},  {'@', 59}, {'$', 124},
-    };
-    // clang-format on
     Legend legend;
-    for (const auto& [c, kind] : objects)
-        legend[c] = LegendCell{false, kind};
-    for (int kind = 0; kind < DEFAULT_ENEMY_COUNT; ++kind)
-        legend[char('a' + kind)] = LegendCell{true, kind};
+    forEachDefaultMapCell([&legend](char c, const MapLegendCell& cell) {
+        legend[c] = LegendCell{cell.enemy, cell.kind};
+    });
     return legend;
 }
 
