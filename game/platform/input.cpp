@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "platform/profile.h"
+#include "platform/virtual_keys.h"
 
 #include <array>
 #include <cctype>
@@ -23,8 +24,6 @@ constexpr int STICK_UP = 33;
 constexpr int STICK_DOWN = 34;
 constexpr int STICK_LEFT = 35;
 constexpr int STICK_RIGHT = 36;
-
-constexpr int VIRTUAL_KEY_COUNT = 256;
 
 // The pad buttons that press each logical button; the left stick adds the
 // four directions.
@@ -147,6 +146,19 @@ std::array<bool, VIRTUAL_KEY_COUNT> keyEdgeLatches = makeSetLatches();
 
 void Input::reset() {
     *this = Input();
+}
+
+void Input::enterDefaultButtons() {
+    // clang-format off
+    static const struct {
+        const char* name;
+        int code;
+    } buttons[] = {{"UP", VK_UP},       {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT},
+                   {"PAUSE", VK_SPACE}, {"A", VK_Z},       {"B", VK_X},       {"C", VK_C}};
+    // clang-format on
+    int index = 0;
+    for (const auto& button : buttons)
+        setButton(index++, button.name, button.code);
 }
 
 void Input::setButton(int index, const char* name, int code) {

@@ -38,6 +38,9 @@ class Input {
     // Forgets the settings and every button (start-up state).
     void reset();
     void setButton(int index, const char* name, int code);
+    // The keyboard's buttons the game starts with, before its settings are
+    // read: the arrows, Space pauses, Z throws (A), X jumps (B), C dashes.
+    void enterDefaultButtons();
     // Reads DEVICE, ID and the button codes; false when the joystick cannot be
     // opened. Game pads drive the game when the device is the keyboard.
     bool readSettings(const std::string& settingsPath);

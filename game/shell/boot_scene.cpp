@@ -16,19 +16,6 @@ namespace {
 
 std::string commandLineBuffer;
 
-void enterButtons() {
-    // clang-format off
-    static const struct {
-        const char* name;
-        int code;
-    } buttons[] = {{"UP", VK_UP},       {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT},
-                   {"PAUSE", VK_SPACE}, {"A", VK_Z},       {"B", VK_X},       {"C", VK_C}};
-    // clang-format on
-    int index = 0;
-    for (const auto& button : buttons)
-        input.setButton(index++, button.name, button.code);
-}
-
 } // namespace
 
 void setCommandLine(const std::string& line) {
@@ -45,7 +32,7 @@ void bootScene() {
     playerStartupBuild();
     newGameReset();
     input.reset();
-    enterButtons();
+    input.enterDefaultButtons();
     if (!input.readSettings(settingsFilePath())) {
         platform::messageBox("入力ﾃﾞﾊﾞｲｽの初期化中にｴﾗｰが発生しました。設定を確認してください。",
                              "致命的なｴﾗｰ", platform::MessageIcon::Error);

@@ -19,23 +19,13 @@ namespace {
 namespace fs = std::filesystem;
 using platform::PadState;
 
-void enterBuiltInButtons() {
-    const struct {
-        const char* name;
-        int code;
-    } buttons[] = {{"UP", 38},    {"DOWN", 40}, {"LEFT", 37}, {"RIGHT", 39},
-                   {"PAUSE", 32}, {"A", 90},    {"B", 88},    {"C", 67}};
-    for (int i = 0; i < 8; ++i)
-        input.setButton(i, buttons[i].name, buttons[i].code);
-}
-
 class GamePad : public testing::Test {
   protected:
     void SetUp() override {
         folder_ = makeTempFolder("pads");
         headless::resetAll();
         input.reset();
-        enterBuiltInButtons();
+        input.enterDefaultButtons();
     }
     void TearDown() override {
         headless::resetAll();
@@ -90,7 +80,7 @@ TEST_F(GamePad, PadButtonsAndStickPressLogicalButtons) {
     for (const auto& c : cases) {
         headless::resetAll();
         input.reset();
-        enterBuiltInButtons();
+        input.enterDefaultButtons();
         ASSERT_TRUE(readSettings(""));
         for (size_t i = 0; i < c.pads.size(); ++i)
             headless::setPad(int(i), c.pads[i]);
@@ -112,7 +102,7 @@ TEST_F(GamePad, OnlyTheKeyboardDeviceTakesPads) {
     for (const auto& c : cases) {
         headless::resetAll();
         input.reset();
-        enterBuiltInButtons();
+        input.enterDefaultButtons();
         headless::setJoystick(0, true, {65535, 65535});
         headless::setJoystickSample(0, {32768, 32768, 0});
         headless::setPad(0, {platform::PAD_SOUTH | platform::PAD_WEST | platform::PAD_DPAD_UP});

@@ -16,24 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The button table the boot scene enters before reading the settings.
-void enterBuiltInButtons() {
-    const struct {
-        const char* name;
-        int code;
-    } buttons[] = {{"UP", 38},    {"DOWN", 40}, {"LEFT", 37}, {"RIGHT", 39},
-                   {"PAUSE", 32}, {"A", 90},    {"B", 88},    {"C", 67}};
-    for (int i = 0; i < 8; ++i)
-        input.setButton(i, buttons[i].name, buttons[i].code);
-}
-
 class InputDevice : public testing::Test {
   protected:
     void SetUp() override {
         folder_ = makeTempFolder("input").string();
         headless::resetAll();
         input.reset();
-        enterBuiltInButtons();
+        input.enterDefaultButtons();
     }
     void TearDown() override {
         headless::resetAll();
@@ -75,7 +64,7 @@ TEST_F(InputDevice, ButtonStatesFollowTheSampledKey) {
     // clang-format on
     for (const auto& c : cases) {
         input.reset();
-        enterBuiltInButtons();
+        input.enterDefaultButtons();
         ASSERT_TRUE(readSettings(""));
         std::vector<int> seen;
         for (bool down : c.down) {

@@ -23,16 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void enterBuiltInButtons() {
-    const struct {
-        const char* name;
-        int code;
-    } buttons[] = {{"UP", 38},    {"DOWN", 40}, {"LEFT", 37}, {"RIGHT", 39},
-                   {"PAUSE", 32}, {"A", 90},    {"B", 88},    {"C", 67}};
-    for (int i = 0; i < 8; ++i)
-        input.setButton(i, buttons[i].name, buttons[i].code);
-}
-
 // A joystick of SDL_CONTROLLER_BUTTON_MAX buttons and the four stick axes in
 // SDL's game controller order, which SDL maps as a game pad of its own
 // accord; or, as an unknown joystick, one that no mapping knows yet.
@@ -91,7 +81,7 @@ class SdlGamePad : public testing::Test {
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
         folder_ = makeTempFolder("sdl-pads");
         input.reset();
-        enterBuiltInButtons();
+        input.enterDefaultButtons();
     }
     void TearDown() override {
         for (VirtualPad& pad : pads_)
@@ -192,7 +182,7 @@ TEST_F(SdlGamePad, BackIsTheEscapeKeyWhilePadsDriveTheGame) {
     } cases[] = {{"", 2}, {"DEVICE=1\r\n", 2}, {"DEVICE=2\r\n", 0}, {"DEVICE=3\r\n", 0}};
     for (const auto& c : cases) {
         input.reset();
-        enterBuiltInButtons();
+        input.enterDefaultButtons();
         ASSERT_TRUE(readSettings(c.section)) << c.section;
         drainEvents();
         std::vector<platform::Event> events;

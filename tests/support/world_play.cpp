@@ -10,7 +10,6 @@
 #include "platform/platform.h"
 #include "platform/sheets.h"
 #include "platform/sound.h"
-#include "platform/virtual_keys.h"
 #include "stage/stage_loader.h"
 #include "world/world.h"
 #include "world/world_frame.h"
@@ -21,16 +20,8 @@ namespace {
 
 // The keyboard's buttons as a game without settings has them.
 void keyboardButtons() {
-    // clang-format off
-    const struct { const char* name; int code; } buttons[] = {
-        {"UP", VK_UP}, {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT},
-        {"PAUSE", VK_SPACE}, {"A", VK_Z}, {"B", VK_X}, {"C", VK_C},
-    };
-    // clang-format on
     input.reset();
-    int index = 0;
-    for (const auto& button : buttons)
-        input.setButton(index++, button.name, button.code);
+    input.enterDefaultButtons();
     EXPECT_TRUE(input.readSettings(gameFolder() + "config.ini"))
         << "the keyboard, without settings";
 }
